@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One contact is one line of eight fields, each FOLLOWED by the terminator "§" (byte A7 in
+// Windows-1252), the last one included. There is no quoting: a value never holds a "§", a
+// carriage return or a line feed. Text after the eighth terminator belongs to no field.
+namespace contacts {
+
+inline constexpr char kTerminator = '\xA7';
+inline constexpr int kFieldCount = 8;
+
+enum Field : int {
+    Nombre = 0,
+    Alias = 1,
+    Edad = 2,
+    Cumple = 3,
+    Telefono = 4,
+    Direccion = 5,
+    Email = 6,
+    Nota = 7,
+};
+
+using Fields = std::array<std::string, kFieldCount>;
+using FieldViews = std::array<std::string_view, kFieldCount>;
+
+// Takes the first `count` fields off the line: for each, the text before the first "§" of the
+// rest. Nothing when the line lacks one of the terminators these fields need; the fields after
+// `count` stay empty in the result.
+std::optional<FieldViews> splitFields(std::string_view line, int count = kFieldCount);
+
+// Field 0: the text before the line's first "§", or nothing when the line holds none.
+std::optional<std::string_view> nameOf(std::string_view line);
+
+// field 0, "§", field 1, "§", ... field 7, "§"; without the line end.
+std::string buildLine(const Fields& fields);
+std::string buildLine(const FieldViews& fields);
+
+// True when the text may stand in a field: no terminator and no line break.
+bool isStorableValue(std::string_view value);
+
+} // namespace contacts

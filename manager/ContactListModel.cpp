@@ -1,0 +1,117 @@
+#include "ContactListModel.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+struct Column {
+    const char* caption;
+    Qt::Alignment alignment;
+};
+
+constexpr std::array<Column, ContactListModel::kColumnCount> kColumns = {{
+    {"Nombre", Qt::AlignLeft},
+    {"Alias", Qt::AlignHCenter},
+    {"Edad Actual", Qt::AlignHCenter},
+    {"Fecha Del Cumple", Qt::AlignHCenter},
+    {"Teléfono", Qt::AlignHCenter},
+    {"Dirección", Qt::AlignHCenter},
+    {"E-Mail", Qt::AlignHCenter},
+}};
+
+} // namespace
+
+ContactListModel::ContactListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ContactListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ContactListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant ContactListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return m_rows[static_cast<size_t>(index.row())][static_cast<size_t>(index.column())];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(kColumns[static_cast<size_t>(index.column())].alignment |
+                                   Qt::AlignVCenter);
+    return {};
+}
+
+QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf8(kColumns[static_cast<size_t>(section)].caption);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(kColumns[static_cast<size_t>(section)].alignment |
+                                   Qt::AlignVCenter);
+    return {};
+}
+
+void ContactListModel::setRows(std::vector<Row> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void ContactListModel::appendRow(Row row)
+{
+    const int position = rowCount();
+    beginInsertRows({}, position, position);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+}
+
+void ContactListModel::removeRowAt(int position)
+{
+    if (position < 0 || position >= rowCount())
+        return;
+    beginRemoveRows({}, position, position);
+    m_rows.erase(m_rows.begin() + position);
+    endRemoveRows();
+}
+
+void ContactListModel::sortByName()
+{
+    QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // One key per name, computed once: comparing keys is much cheaper than collating strings.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(m_rows.size());
+    for (const Row& row : m_rows)
+        keys.push_back(collator.sortKey(row[0]));
+    std::vector<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newPosition(order.size());
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newPosition[static_cast<size_t>(order[i])] = static_cast<int>(i);
+        sorted.push_back(std::move(m_rows[static_cast<size_t>(order[i])]));
+    }
+    m_rows = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before)
+        after.push_back(this->index(newPosition[static_cast<size_t>(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}

@@ -1,0 +1,218 @@
+#include "FrmPrincipal.h"
+
+#include "AutostartEntry.h"
+#include "ContactFile.h"
+#include "ContactListModel.h"
+#include "Geometry.h"
+#include "Lookup.h"
+#include "MessageBox.h"
+#include "QtText.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTreeView>
+
+using platform::twipsRect;
+
+namespace {
+
+constexpr double kClientWidth = 10830;
+constexpr double kClientHeight = 5790;
+constexpr double kLabelPointSize = 8.25;
+const char* const kCountCaption = "Cantidad De Contactos : ";
+
+QString countCaption(const QString& count)
+{
+    return QString::fromUtf8(kCountCaption) + count;
+}
+
+} // namespace
+
+FrmPrincipal::FrmPrincipal(Environment environment, QWidget* parent)
+    : QMainWindow(parent), m_env(std::move(environment))
+{
+    setObjectName("FrmPrincipal");
+    setWindowTitle("Tortavela");
+    buildControls();
+    buildMenus();
+}
+
+FrmPrincipal::~FrmPrincipal() = default;
+
+void FrmPrincipal::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(platform::twipsSize(kClientWidth, kClientHeight));
+    setCentralWidget(client);
+    // The window keeps its designed size: a larger window would only show empty space.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QFont labelFont = platform::boldUiFont(kLabelPointSize);
+    const auto makeLabel = [&](const char* name, const QString& text, QRect geometry) {
+        auto* label = new QLabel(text, client);
+        label->setObjectName(name);
+        label->setFont(labelFont);
+        label->setGeometry(geometry);
+        return label;
+    };
+    m_lbldate =
+        makeLabel("lbldate", QStringLiteral("Fecha De Hoy : "), twipsRect(120, 120, 4095, 255));
+    m_lblcantcum = makeLabel("lblcantcum", countCaption("0"), twipsRect(6600, 120, 4095, 255));
+    m_lblcantcum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblcant = makeLabel("lblcant", QStringLiteral("0"), twipsRect(0, 0, 615, 255));
+    m_lblcant->hide();
+
+    m_model = new ContactListModel(this);
+    m_list = new QTreeView(client);
+    m_list->setObjectName("LW1");
+    m_list->setGeometry(twipsRect(120, 480, 10575, 4215));
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionsMovable(false);
+
+    auto* noteCaption =
+        makeLabel("Label1", QStringLiteral("Nota"), twipsRect(120, 4800, 2175, 255));
+    m_txtdesc = new QPlainTextEdit(client);
+    m_txtdesc->setObjectName("txtdesc");
+    m_txtdesc->setGeometry(twipsRect(120, 5040, 10575, 615));
+    m_txtdesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The box shows the stored note; what is typed here would be stored nowhere.
+    m_txtdesc->setReadOnly(true);
+    noteCaption->setBuddy(m_txtdesc);
+}
+
+void FrmPrincipal::buildMenus()
+{
+    const auto makeMenu = [&](const char* name, const QString& caption) {
+        QMenu* menu = menuBar()->addMenu(caption);
+        menu->setObjectName(name);
+        return menu;
+    };
+    const auto makeAction = [&](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    m_mnuarchivo = makeMenu("mnuarchivo", QStringLiteral("Archivo"));
+    m_mnuadd = makeAction(m_mnuarchivo, "mnuadd", QStringLiteral("Agregar..."));
+    m_mnumodi = makeAction(m_mnuarchivo, "mnumodi", QStringLiteral("Modificar..."));
+    m_mnudel = makeAction(m_mnuarchivo, "mnudel", QStringLiteral("Quitar"));
+    m_mnuarchivo->addSeparator()->setObjectName("mnuguion");
+    m_mnuend = makeAction(m_mnuarchivo, "mnuend", QStringLiteral("Salir"));
+    m_mnuayuda = makeMenu("mnuayuda", QStringLiteral("Ayuda"));
+    m_mnuacerca = makeAction(m_mnuayuda, "mnuacerca", QStringLiteral("Acerca De..."));
+
+    connect(m_mnuend, &QAction::triggered, qApp, &QApplication::quit);
+}
+
+std::array<double, 7> FrmPrincipal::columnWidthsTwips(double scaleWidth)
+{
+    // Columns 2, 3, 4, 5 and 7 were computed in single precision, 1 and 6 in double.
+    const auto single = [](double width, float less) {
+        return static_cast<double>(static_cast<float>(width) / 7.0f - less);
+    };
+    return {scaleWidth / 7 - 41.42, single(scaleWidth, 48), single(scaleWidth, 48),
+            single(scaleWidth, 48), single(scaleWidth, 44), scaleWidth / 7 - 41.42,
+            single(scaleWidth, 44)};
+}
+
+void FrmPrincipal::setUpColumns()
+{
+    m_list->setModel(m_model);
+    const double scaleWidth = centralWidget()->width() * platform::kTwipsPerPixel;
+    const auto widths = columnWidthsTwips(scaleWidth);
+    for (int column = 0; column < ContactListModel::kColumnCount; ++column)
+        m_list->setColumnWidth(column, platform::twipsToPixels(widths[column]));
+}
+
+void FrmPrincipal::formLoad()
+{
+    // A failed registration must not hide the user's contacts: the start-up goes on.
+    platform::registerReminderAtLogon(m_env.programDir, m_env.autostartDir);
+
+    m_lbldate->setText(m_lbldate->text() +
+                       QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    setUpColumns();
+    loadContacts();
+}
+
+void FrmPrincipal::loadContacts()
+{
+    const contacts::FileContent file = contacts::readContactFile(m_env.programDir);
+    if (file.status == contacts::FileContent::Status::Missing) {
+        contacts::createEmptyContactFile(m_env.programDir);
+    } else if (!file.ok()) {
+        // An unreadable file is not an empty one: say so instead of showing an empty list.
+        platform::showMessage(
+            this,
+            {QMessageBox::Warning, QStringLiteral("Tortavela"),
+             QStringLiteral("No se pudo leer el archivo de contactos\n%1\n\n%2")
+                 .arg(QString::fromStdString(contacts::contactFilePath(m_env.programDir).string()),
+                      QString::fromLocal8Bit(file.error.c_str())),
+             QMessageBox::Ok});
+    }
+
+    const contacts::ListedContacts listed = contacts::listContacts(file.bytes);
+    std::vector<ContactListModel::Row> rows;
+    rows.reserve(listed.rows.size());
+    for (const contacts::ListFields& fields : listed.rows) {
+        ContactListModel::Row row;
+        for (size_t i = 0; i < fields.size(); ++i)
+            row[i] = platform::fromFileText(fields[i]);
+        rows.push_back(std::move(row));
+    }
+    m_model->setRows(std::move(rows));
+    if (!listed.rows.empty())
+        setNote(platform::fromFileText(listed.firstNote));
+    m_model->sortByName();
+    showCount();
+    setContactCommandsEnabled(contactCount() > 0);
+}
+
+std::optional<int> FrmPrincipal::selectedRow() const
+{
+    const QModelIndexList selected =
+        m_list->selectionModel() ? m_list->selectionModel()->selectedRows() : QModelIndexList{};
+    if (selected.isEmpty())
+        return std::nullopt;
+    return selected.first().row();
+}
+
+int FrmPrincipal::contactCount() const
+{
+    return m_model->rowCount();
+}
+
+QString FrmPrincipal::note() const
+{
+    return m_txtdesc->toPlainText();
+}
+
+void FrmPrincipal::setNote(const QString& note)
+{
+    m_txtdesc->setPlainText(note);
+}
+
+void FrmPrincipal::setContactCommandsEnabled(bool enabled)
+{
+    m_mnudel->setEnabled(enabled);
+    m_mnumodi->setEnabled(enabled);
+}
+
+void FrmPrincipal::showCount()
+{
+    m_lblcant->setText(QString::number(contactCount()));
+    m_lblcantcum->setText(countCaption(m_lblcant->text()));
+}

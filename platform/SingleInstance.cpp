@@ -1,0 +1,30 @@
+#include "SingleInstance.h"
+
+#include <string>
+
+namespace platform {
+
+std::filesystem::path instanceLockPath(const std::filesystem::path& programDir,
+                                       std::string_view programName)
+{
+    return programDir / ("." + std::string(programName) + ".lock");
+}
+
+SingleInstance SingleInstance::acquire(const std::filesystem::path& programDir,
+                                       std::string_view programName)
+{
+    SingleInstance instance;
+    auto attempt = contacts::FileLock::acquire(instanceLockPath(programDir, programName),
+                                               contacts::FileLock::Mode::TryOnce);
+    if (attempt.lock) {
+        instance.m_lock = std::move(attempt.lock);
+        instance.m_outcome = Outcome::First;
+    } else if (attempt.heldByAnother) {
+        instance.m_outcome = Outcome::AlreadyRunning;
+    }
+    // Otherwise the lock file cannot be made (a read-only program directory): the program runs
+    // unguarded rather than not at all.
+    return instance;
+}
+
+} // namespace platform

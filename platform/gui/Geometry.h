@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+// The windows are laid out in twips, as designed: 15 twips make one logical pixel.
+namespace platform {
+
+inline constexpr double kTwipsPerPixel = 15.0;
+
+int twipsToPixels(double twips);
+QSize twipsSize(double width, double height);
+QRect twipsRect(double left, double top, double width, double height);
+
+// The platform's user interface font, bold, at the given size in points.
+QFont boldUiFont(double pointSize);
+
+// Places the window in the middle of its screen.
+void centreOnScreen(QWidget* window);
+
+} // namespace platform

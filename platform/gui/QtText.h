@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The core keeps the contact file's Windows-1252 bytes; the windows show QString. The conversion
+// happens here, at the windows' edge, and is lossless both ways for every byte.
+namespace platform {
+
+QString fromFileText(std::string_view bytes);
+
+// Nothing when the text holds a character that the contact file cannot hold.
+std::optional<std::string> toFileText(const QString& text);
+
+// The first character of the text that the contact file cannot hold, or nothing.
+std::optional<QChar> firstUnstorableCharacter(const QString& text);
+
+} // namespace platform
