@@ -1,0 +1,60 @@
+#include "Birthday.h"
+
+#include <gtest/gtest.h>
+
+using namespace contacts;
+using namespace std::chrono;
+
+TEST(Birthday, ReadsBothTheTwoDigitAndTheShortForm)
+{
+    EXPECT_EQ(parseBirthday("05/03"), (DayMonth{5, 3}));
+    EXPECT_EQ(parseBirthday("5/3"), (DayMonth{5, 3}));
+    EXPECT_EQ(parseBirthday("31/12"), (DayMonth{31, 12}));
+    EXPECT_EQ(parseBirthday("31/02"), (DayMonth{31, 2})); // the manager's lists can compose it
+}
+
+TEST(Birthday, RefusesWhatIsNoDayAndMonth)
+{
+    for (const char* field : {"", "0503", "00/03", "32/01", "05/13", "05/00", "a/3", "5/", "/3",
+                              "5/3/2000", "-5/3", "99999/1"})
+        EXPECT_EQ(parseBirthday(field), std::nullopt) << field;
+}
+
+TEST(Birthday, KnowsWhichDaysACalendarHas)
+{
+    EXPECT_TRUE(isCalendarDay({29, 2}));
+    EXPECT_FALSE(isCalendarDay({30, 2}));
+    EXPECT_FALSE(isCalendarDay({31, 4}));
+    EXPECT_TRUE(isCalendarDay({31, 12}));
+}
+
+TEST(Birthday, TwentyNinthOfFebruaryFallsOnTheTwentyEighthInCommonYears)
+{
+    const DayMonth leapDay{29, 2};
+    EXPECT_TRUE(fallsOn(leapDay, 2027y / February / 28d));
+    EXPECT_FALSE(fallsOn(leapDay, 2027y / March / 1d));
+    EXPECT_TRUE(fallsOn(leapDay, 2028y / February / 29d));
+    EXPECT_FALSE(fallsOn(leapDay, 2028y / February / 28d));
+    EXPECT_TRUE(fallsOn({28, 2}, 2027y / February / 28d));
+    EXPECT_FALSE(fallsOn({5, 3}, 2027y / March / 6d));
+}
+
+TEST(Birthday, ShortTextHasNoLeadingZeros)
+{
+    EXPECT_EQ(shortBirthdayText({5, 3}), "5/3");
+    EXPECT_EQ(shortBirthdayText({10, 12}), "10/12");
+}
+
+TEST(Age, TheNextAgeIsTheLeadingNumberPlusOne)
+{
+    EXPECT_EQ(nextAge("30"), "31");
+    EXPECT_EQ(nextAge("30 años"), "31");
+    EXPECT_EQ(nextAge("  7"), "8");
+    EXPECT_EQ(nextAge(""), "1");
+    EXPECT_EQ(nextAge("treinta"), "1");
+    EXPECT_EQ(nextAge("007"), "8");
+    EXPECT_EQ(nextAge("99"), "100");
+    EXPECT_EQ(nextAge("99999999999999999999999"), "100000000000000000000000");
+    EXPECT_EQ(leadingNumber("42 y medio"), "42");
+    EXPECT_EQ(leadingNumber("nada"), "0");
+}

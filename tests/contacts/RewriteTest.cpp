@@ -1,0 +1,188 @@
+#include "Rewrite.h"
+
+#include "ContactChanges.h"
+#include "FileText.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace contacts;
+
+namespace {
+
+constexpr RewriteStep kAllSteps[] = {
+    RewriteStep::Locked,          RewriteStep::Read,       RewriteStep::TempCreated,
+    RewriteStep::TempWritten,     RewriteStep::TempSynced, RewriteStep::Replaced,
+    RewriteStep::DirectorySynced,
+};
+
+const std::string kOld = fileOf({recordLine({"Ana", "", "30", "05/03", "", "", "", "Prima"}),
+                                 recordLine({"Bruno", "", "20", "1/1", "", "", "", ""})});
+
+ContentBuilder appending(std::string line)
+{
+    return [line](const FileContent& old) -> std::optional<std::string> {
+        return old.bytes + line + "\r\n";
+    };
+}
+
+bool tempFilesRemain(const TempDir& dir)
+{
+    return std::filesystem::exists(dir / std::string(kRemovalTempName)) ||
+           std::filesystem::exists(dir / std::string(kRewriteTempName));
+}
+
+} // namespace
+
+TEST(Rewrite, LinesItDoesNotChangeAreWrittenBackByteForByte)
+{
+    TempDir dir;
+    // Undefined bytes, a NUL, text after the eighth terminator, a bare LF and no final line end.
+    const std::string odd =
+        std::string("Z\x81\x8D\x8F\x90\x9D\0\xA7", 8) + "\xA7\xA7\xA7\xA7\xA7\xA7\xA7sobra";
+    writeBytes(dir / "data.tvl", odd + "\nAna\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7");
+    const auto result = appendRecord(dir.path(), "Nuevo\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7");
+    ASSERT_TRUE(result.ok()) << result.rewrite.error;
+    EXPECT_EQ(
+        readBytes(dir / "data.tvl"),
+        odd +
+            "\r\nAna\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7\r\nNuevo\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7\r\n");
+    EXPECT_FALSE(tempFilesRemain(dir));
+}
+
+TEST(Rewrite, KeepsTheContactFilesPermissions)
+{
+    TempDir dir;
+    writeBytes(dir / "data.tvl", kOld);
+    ASSERT_EQ(::chmod((dir / "data.tvl").c_str(), 0640), 0);
+    ASSERT_TRUE(rewriteContactFile(dir.path(), TempFile::Rewrite, appending("x")).written());
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "data.tvl").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(Rewrite, AFailingStepLeavesTheWholeOldOrTheWholeNewContent)
+{
+    for (TempFile temp : {TempFile::Removal, TempFile::Rewrite}) {
+        for (RewriteStep failing : kAllSteps) {
+            TempDir dir;
+            writeBytes(dir / "data.tvl", kOld);
+            RewriteHooks hooks{[&](RewriteStep step) { return step != failing; }};
+            const auto result = rewriteContactFile(dir.path(), temp, appending("Nuevo"), hooks);
+            const std::string now = readBytes(dir / "data.tvl");
+            const bool replaced =
+                failing == RewriteStep::Replaced || failing == RewriteStep::DirectorySynced;
+            EXPECT_FALSE(result.written());
+            EXPECT_EQ(now, replaced ? kOld + "Nuevo\r\n" : kOld) << static_cast<int>(failing);
+            EXPECT_FALSE(tempFilesRemain(dir)) << static_cast<int>(failing);
+        }
+    }
+}
+
+TEST(Rewrite, AProcessKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewContent)
+{
+    for (TempFile temp : {TempFile::Removal, TempFile::Rewrite}) {
+        for (RewriteStep dying : kAllSteps) {
+            TempDir dir;
+            writeBytes(dir / "data.tvl", kOld);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                RewriteHooks hooks{[&](RewriteStep step) {
+                    if (step == dying)
+                        ::_exit(0); // dies on the spot: no clean-up, no destructors
+                    return true;
+                }};
+                rewriteContactFile(dir.path(), temp, appending("Nuevo"), hooks);
+                ::_exit(1);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            const std::string now = readBytes(dir / "data.tvl");
+            EXPECT_TRUE(now == kOld || now == kOld + "Nuevo\r\n") << static_cast<int>(dying);
+
+            // The next rewrite gets past whatever the dead one left behind.
+            ASSERT_TRUE(rewriteContactFile(dir.path(), temp, appending("Otro")).written());
+            EXPECT_EQ(readBytes(dir / "data.tvl"), now + "Otro\r\n");
+            EXPECT_FALSE(tempFilesRemain(dir));
+        }
+    }
+}
+
+TEST(Rewrite, TwoProcessesRewritingAtOnceLoseNoUpdate)
+{
+    TempDir dir;
+    writeBytes(dir / "data.tvl", "0\r\n");
+    constexpr int kRounds = 150;
+    // Each round reads the counter on the first line, adds one and appends a line of its own:
+    // an update lost to an interleaving shows as a wrong count or a missing line.
+    const auto work = [&](char who) {
+        for (int i = 0; i < kRounds; ++i) {
+            const auto result =
+                rewriteContactFile(dir.path(), who == 'a' ? TempFile::Rewrite : TempFile::Removal,
+                                   [&](const FileContent& old) -> std::optional<std::string> {
+                                       const size_t end = old.bytes.find("\r\n");
+                                       const int counter = std::stoi(old.bytes.substr(0, end));
+                                       return std::to_string(counter + 1) + old.bytes.substr(end) +
+                                              who + std::to_string(i) + "\r\n";
+                                   });
+            if (!result.written())
+                return false;
+        }
+        return true;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(work('b') ? 0 : 1);
+    EXPECT_TRUE(work('a'));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const std::string content = readBytes(dir / "data.tvl");
+    EXPECT_EQ(content.substr(0, content.find("\r\n")), std::to_string(2 * kRounds));
+    for (int i = 0; i < kRounds; ++i) {
+        EXPECT_NE(content.find("\na" + std::to_string(i) + "\r"), std::string::npos) << i;
+        EXPECT_NE(content.find("\nb" + std::to_string(i) + "\r"), std::string::npos) << i;
+    }
+}
+
+TEST(Rewrite, AnUnreadableContactFileIsNeverReplaced)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "data.tvl");
+    const auto result = rewriteContactFile(dir.path(), TempFile::Rewrite, appending("x"));
+    EXPECT_EQ(result.outcome, RewriteResult::Outcome::Failed);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "data.tvl"));
+    EXPECT_FALSE(tempFilesRemain(dir));
+}
+
+TEST(Rewrite, ABuilderThatDeclinesChangesNothing)
+{
+    TempDir dir;
+    writeBytes(dir / "data.tvl", kOld);
+    const auto result = rewriteContactFile(dir.path(), TempFile::Rewrite,
+                                           [](const FileContent&) { return std::nullopt; });
+    EXPECT_EQ(result.outcome, RewriteResult::Outcome::Declined);
+    EXPECT_EQ(readBytes(dir / "data.tvl"), kOld);
+    EXPECT_FALSE(tempFilesRemain(dir));
+}
+
+TEST(Rewrite, AReadOnlyDirectoryFailsAndKeepsTheFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    TempDir dir;
+    writeBytes(dir / "data.tvl", kOld);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0500), 0);
+    const auto result = rewriteContactFile(dir.path(), TempFile::Rewrite, appending("x"));
+    ::chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(result.outcome, RewriteResult::Outcome::Failed);
+    EXPECT_EQ(readBytes(dir / "data.tvl"), kOld);
+}
