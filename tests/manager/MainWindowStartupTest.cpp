@@ -1,0 +1,241 @@
+#include "ContactListModel.h"
+#include "FileText.h"
+#include "FrmPrincipal.h"
+#include "MessageBox.h"
+#include "QtText.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QDate>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTreeView>
+#include <QtTest>
+#include <sys/stat.h>
+
+// The manager's start-up on a contact file: the list, the count, the note and the commands.
+class MainWindowStartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempDir> m_dir;
+    std::unique_ptr<FrmPrincipal> m_window;
+    QList<platform::MessageRequest> m_messages;
+
+    FrmPrincipal& start(const std::string* content)
+    {
+        if (content)
+            writeBytes(*m_dir / "data.tvl", *content);
+        m_window = std::make_unique<FrmPrincipal>(
+            FrmPrincipal::Environment{m_dir->path(), m_dir->path() / "autostart"});
+        m_window->formLoad();
+        return *m_window;
+    }
+    FrmPrincipal& start(const std::string& content) { return start(&content); }
+
+    QStringList names() const
+    {
+        QStringList names;
+        for (int i = 0; i < m_window->contactList()->rowCount(); ++i)
+            names << m_window->contactList()->row(i)[0];
+        return names;
+    }
+    QString text(const char* label) const { return m_window->findChild<QLabel*>(label)->text(); }
+    bool commandsEnabled() const
+    {
+        const bool del = m_window->findChild<QAction*>("mnudel")->isEnabled();
+        const bool modi = m_window->findChild<QAction*>("mnumodi")->isEnabled();
+        return del && modi;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TempDir>();
+        m_messages.clear();
+        platform::setMessageAnswerHook([this](const platform::MessageRequest& request) {
+            m_messages << request;
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_dir.reset();
+        platform::setMessageAnswerHook({});
+    }
+
+    void showsTheContactsSortedWithTheCountAndTheFirstLinesNote()
+    {
+        FrmPrincipal& window = start(
+            fileOf({recordLine({"Carla", "Carli", "40", "07/12", "", "", "", "nota de Carla"}),
+                    recordLine({"Ana", "", "30", "5/3", "555", "Calle 1", "a@b", "de Ana"}),
+                    recordLine({"Bruno", "", "", "01/01", "", "", "", ""})}));
+        QCOMPARE(names(), (QStringList{"Ana", "Bruno", "Carla"}));
+        QCOMPARE(text("lblcantcum"), QStringLiteral("Cantidad De Contactos : 3"));
+        QCOMPARE(text("lblcant"), QStringLiteral("3"));
+        QVERIFY(!window.findChild<QLabel*>("lblcant")->isVisibleTo(&window));
+        QCOMPARE(window.note(), QStringLiteral("nota de Carla"));
+        QVERIFY(!window.selectedRow());
+        QVERIFY(commandsEnabled());
+        // Stored values show as they are: nothing is computed or reformatted.
+        const ContactListModel::Row& ana = window.contactList()->row(0);
+        QCOMPARE(ana[3], QStringLiteral("5/3"));
+        QCOMPARE(ana[4], QStringLiteral("555"));
+        QCOMPARE(ana[6], QStringLiteral("a@b"));
+        QCOMPARE(window.contactList()->row(1)[2], QString());
+    }
+
+    void sortsAsASpanishReaderExpects()
+    {
+        start(fileOf({recordLine({"Óscar", "", "", "1/1", "", "", "", ""}),
+                      recordLine({"bruno", "", "", "1/1", "", "", "", ""}),
+                      recordLine({"Ángel", "", "", "1/1", "", "", "", ""}),
+                      recordLine({"Zoe", "", "", "1/1", "", "", "", ""}),
+                      recordLine({"Ana", "", "", "1/1", "", "", "", ""}),
+                      recordLine({"Nuria", "", "", "1/1", "", "", "", ""}),
+                      recordLine({"Ñoño", "", "", "1/1", "", "", "", ""})}));
+        QCOMPARE(names(), (QStringList{"Ana", "Ángel", "bruno", "Nuria", "Ñoño", "Óscar", "Zoe"}));
+    }
+
+    void createsAMissingContactFileEmpty()
+    {
+        start(nullptr);
+        const auto file = m_dir->path() / "data.tvl";
+        QVERIFY(std::filesystem::exists(file));
+        QCOMPARE(std::filesystem::file_size(file), std::uintmax_t{0});
+        QVERIFY(names().isEmpty());
+        QCOMPARE(text("lblcantcum"), QStringLiteral("Cantidad De Contactos : 0"));
+        QVERIFY(!commandsEnabled());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void anEmptyFileLeavesTheContactCommandsOff()
+    {
+        start(std::string());
+        QVERIFY(names().isEmpty());
+        QCOMPARE(text("lblcantcum"), QStringLiteral("Cantidad De Contactos : 0"));
+        QCOMPARE(text("lblcant"), QStringLiteral("0"));
+        QVERIFY(!commandsEnabled());
+        QVERIFY(m_window->findChild<QAction*>("mnuadd")->isEnabled());
+    }
+
+    void aBrokenLineEndsTheLoadingKeepingTheRowsBeforeItSorted()
+    {
+        start(fileOf({recordLine({"Carla", "", "", "1/1", "", "", "", "primera"}),
+                      recordLine({"Ana", "", "", "1/1", "", "", "", ""}), cp1252("Roto§sin§todo§"),
+                      recordLine({"Bruno", "", "", "1/1", "", "", "", ""})}));
+        QCOMPARE(names(), (QStringList{"Ana", "Carla"}));
+        QCOMPARE(text("lblcantcum"), QStringLiteral("Cantidad De Contactos : 2"));
+        QCOMPARE(m_window->note(), QStringLiteral("primera"));
+    }
+
+    void aFirstLineWithoutItsNoteLoadsNothing()
+    {
+        start(fileOf(
+            {cp1252("Ana§§30§05/03§§§§"), recordLine({"Bruno", "", "", "1/1", "", "", "", ""})}));
+        QVERIFY(names().isEmpty());
+        QVERIFY(!commandsEnabled());
+    }
+
+    void anUnreadableContactFileIsReportedAndNeverTreatedAsEmpty()
+    {
+        std::filesystem::create_directory(m_dir->path() / "data.tvl");
+        start(nullptr);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].icon, QMessageBox::Warning);
+        QVERIFY(m_messages[0].text.contains("data.tvl"));
+        QVERIFY(std::filesystem::is_directory(m_dir->path() / "data.tvl"));
+        QVERIFY(!commandsEnabled());
+    }
+
+    void keepsEveryByteOfTheFileInTheList()
+    {
+        start(fileOf({std::string("Z\x81\x9D\xA7\x80\xA7\xA7\xA7\xA7\xA7\xA7\xA7")}));
+        QCOMPARE(platform::toFileText(m_window->contactList()->row(0)[0]),
+                 std::string("Z\x81\x9D"));
+        QCOMPARE(m_window->contactList()->row(0)[1], QStringLiteral("€"));
+    }
+
+    void registersTheReminderAtLogon()
+    {
+        start(std::string());
+        const std::string entry = readBytes(m_dir->path() / "autostart/Tortavela.desktop");
+        QVERIFY(entry.find("Exec=\"" + (m_dir->path() / "Avisela").string() + "\"") !=
+                std::string::npos);
+    }
+
+    void loadsTheContactsWhenTheRegistrationFails()
+    {
+        writeBytes(m_dir->path() / "autostart", "a file where the folder should be");
+        start(fileOf({recordLine({"Ana", "", "", "1/1", "", "", "", ""})}));
+        QCOMPARE(names(), QStringList{"Ana"});
+        QVERIFY(commandsEnabled());
+    }
+
+    void showsTodaysDateAndTheDesignedLayout()
+    {
+        FrmPrincipal& window = start(std::string());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tortavela"));
+        QCOMPARE(text("lbldate"),
+                 "Fecha De Hoy : " +
+                     QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        QCOMPARE(window.centralWidget()->size(), QSize(722, 386));
+        QCOMPARE(window.findChild<QTreeView*>("LW1")->geometry(), QRect(8, 32, 705, 281));
+        QCOMPARE(window.findChild<QPlainTextEdit*>("txtdesc")->geometry(), QRect(8, 336, 705, 41));
+        QVERIFY(window.findChild<QLabel*>("lbldate")->font().bold());
+        QCOMPARE(window.findChild<QLabel*>("lblcantcum")->alignment() & Qt::AlignRight,
+                 Qt::AlignRight);
+        const QStringList captions = {"Nombre",   "Alias",     "Edad Actual", "Fecha Del Cumple",
+                                      "Teléfono", "Dirección", "E-Mail"};
+        for (int column = 0; column < captions.size(); ++column)
+            QCOMPARE(window.contactList()->headerData(column, Qt::Horizontal, Qt::DisplayRole),
+                     QVariant(captions[column]));
+    }
+
+    void columnWidthsFollowTheDesign()
+    {
+        const auto widths = FrmPrincipal::columnWidthsTwips(10830);
+        const double expected[] = {1505.72, 1499.14, 1499.14, 1499.14, 1503.14, 1505.72, 1503.14};
+        for (int i = 0; i < 7; ++i)
+            QVERIFY2(std::abs(widths[i] - expected[i]) < 0.005, qPrintable(QString::number(i)));
+        start(std::string());
+        const QTreeView* list = m_window->findChild<QTreeView*>("LW1");
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(list->columnWidth(i), qRound(expected[i] / 15));
+    }
+
+    void aSecondManagerEndsAtOnceAndLeavesTheFirstAlone()
+    {
+        // Real processes in a program directory of their own, as installed.
+        const auto exe = m_dir->path() / "Agendela";
+        std::filesystem::copy_file(AGENDELA_PATH, exe);
+        writeBytes(m_dir->path() / "data.tvl",
+                   fileOf({recordLine({"Ana", "", "", "1/1", "", "", "", ""})}));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((m_dir->path() / "config").string()));
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QString::fromStdString(exe.string()), {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::filesystem::exists(m_dir->path() / "config/autostart/Tortavela.desktop"), 10000);
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        second.start(QString::fromStdString(exe.string()), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(first.state() == QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+    }
+};
+
+QTEST_MAIN(MainWindowStartupTest)
+#include "MainWindowStartupTest.moc"
