@@ -1,5 +1,7 @@
 #include "ContactListModel.h"
 
+#include "QtText.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
@@ -41,7 +43,7 @@ QVariant ContactListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return m_rows[static_cast<size_t>(index.row())][static_cast<size_t>(index.column())];
+        return cell(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(kColumns[static_cast<size_t>(index.column())].alignment |
                                    Qt::AlignVCenter);
@@ -60,18 +62,63 @@ QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-void ContactListModel::setRows(std::vector<Row> rows)
+namespace {
+
+template <typename Texts> auto storeRow(const Texts& texts)
+{
+    std::string bytes;
+    std::array<unsigned, ContactListModel::kColumnCount + 1> bounds{};
+    size_t length = 0;
+    for (const auto& text : texts)
+        length += static_cast<size_t>(text.size());
+    bytes.reserve(length);
+    for (size_t column = 0; column < texts.size(); ++column) {
+        bounds[column] = static_cast<unsigned>(bytes.size());
+        bytes.append(texts[column]);
+    }
+    bounds[ContactListModel::kColumnCount] = static_cast<unsigned>(bytes.size());
+    return std::make_pair(std::move(bytes), bounds);
+}
+
+} // namespace
+
+ContactListModel::Row ContactListModel::row(int position) const
+{
+    Row row;
+    for (int column = 0; column < kColumnCount; ++column)
+        row[static_cast<size_t>(column)] = cell(position, column);
+    return row;
+}
+
+QString ContactListModel::cell(int position, int column) const
+{
+    const StoredRow& stored = m_rows[static_cast<size_t>(position)];
+    const unsigned from = stored.bounds[static_cast<size_t>(column)];
+    const unsigned to = stored.bounds[static_cast<size_t>(column) + 1];
+    return platform::fromFileText(std::string_view(stored.bytes).substr(from, to - from));
+}
+
+void ContactListModel::setRows(const std::vector<contacts::ListFields>& rows)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_rows.clear();
+    m_rows.reserve(rows.size());
+    for (const contacts::ListFields& fields : rows) {
+        auto [bytes, bounds] = storeRow(fields);
+        m_rows.push_back({std::move(bytes), bounds});
+    }
     endResetModel();
 }
 
-void ContactListModel::appendRow(Row row)
+void ContactListModel::appendRow(const Row& row)
 {
+    std::array<std::string, kColumnCount> fields;
+    for (size_t column = 0; column < fields.size(); ++column)
+        fields[column] = platform::toFileText(row[column]).value_or(std::string());
     const int position = rowCount();
     beginInsertRows({}, position, position);
-    m_rows.push_back(std::move(row));
+    auto [bytes, bounds] = storeRow(fields);
+    m_rows.push_back({std::move(bytes), bounds});
     endInsertRows();
 }
 
@@ -91,8 +138,8 @@ void ContactListModel::sortByName()
     // One key per name, computed once: comparing keys is much cheaper than collating strings.
     std::vector<QCollatorSortKey> keys;
     keys.reserve(m_rows.size());
-    for (const Row& row : m_rows)
-        keys.push_back(collator.sortKey(row[0]));
+    for (int position = 0; position < rowCount(); ++position)
+        keys.push_back(collator.sortKey(cell(position, 0)));
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
@@ -100,7 +147,7 @@ void ContactListModel::sortByName()
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newPosition(order.size());
-    std::vector<Row> sorted;
+    std::vector<StoredRow> sorted;
     sorted.reserve(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
         newPosition[static_cast<size_t>(order[i])] = static_cast<int>(i);

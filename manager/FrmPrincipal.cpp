@@ -165,15 +165,7 @@ void FrmPrincipal::loadContacts()
     }
 
     const contacts::ListedContacts listed = contacts::listContacts(file.bytes);
-    std::vector<ContactListModel::Row> rows;
-    rows.reserve(listed.rows.size());
-    for (const contacts::ListFields& fields : listed.rows) {
-        ContactListModel::Row row;
-        for (size_t i = 0; i < fields.size(); ++i)
-            row[i] = platform::fromFileText(fields[i]);
-        rows.push_back(std::move(row));
-    }
-    m_model->setRows(std::move(rows));
+    m_model->setRows(listed.rows);
     if (!listed.rows.empty())
         setNote(platform::fromFileText(listed.firstNote));
     m_model->sortByName();
