@@ -15,8 +15,11 @@ namespace contacts {
 template <typename Visit> void forEachLine(std::string_view content, Visit&& visit)
 {
     while (!content.empty()) {
-        const size_t end = content.find_first_of("\r\n");
-        if (!visit(content.substr(0, end)) || end == std::string_view::npos)
+        // A plain loop: find_first_of tests every byte against the set one call at a time.
+        size_t end = 0;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n')
+            ++end;
+        if (!visit(content.substr(0, end)) || end == content.size())
             return;
         size_t next = end + 1;
         if (content[end] == '\r' && next < content.size() && content[next] == '\n')

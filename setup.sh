@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Sets Tortavela up on a Debian machine and then either starts the manager or runs every test.
+#   ./setup.sh run    install what is missing, build, install into ~/.local, start Agendela
+#   ./setup.sh test   install what is missing, build, run every test through ctest
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build="$here/build"
+prefix="${TORTAVELA_PREFIX:-$HOME/.local}"
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    libgtest-dev libgmock-dev libbenchmark-dev
+    faketime desktop-file-utils
+    xvfb xauth at-spi2-core python3-pyatspi dbus-daemon dbus-bin dbus-x11 xdotool imagemagick
+    fonts-dejavu-core
+)
+
+install_missing_packages() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        "${missing[@]}"
+}
+
+build_all() {
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$build"
+}
+
+case "${1:-}" in
+run)
+    install_missing_packages
+    build_all
+    cmake --install "$build" --prefix "$prefix"
+    echo "Tortavela is installed in $prefix/lib/tortavela; starting Agendela."
+    exec "$prefix/bin/Agendela"
+    ;;
+test)
+    install_missing_packages
+    build_all
+    ctest --test-dir "$build" --output-on-failure --no-tests=error --timeout 300
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
