@@ -11,6 +11,12 @@ struct LinesCase {
     std::vector<std::string> lines;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const LinesCase& lines, std::ostream* out)
+{
+    *out << lines.name;
+}
+
 class SplitLines : public testing::TestWithParam<LinesCase> {};
 
 TEST_P(SplitLines, ReadsTheLinesOfTheFile)
