@@ -1,0 +1,3 @@
+"""The reminder as a user meets it at logon."""
+
+SCENARIOS = {}

@@ -1,0 +1,210 @@
+"""Drives the real Agendela and Avisela on a private X server through the accessibility tree.
+
+Each test run gets its own Xvfb, its own D-Bus session with the accessibility bus, and its own
+program directory holding copies of the programs, so that nothing leaks between runs or into
+the user's session.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+PROGRAM_FILES = ("Agendela", "Avisela", "libavisela_windows.so", "Cumple.WAV")
+DEFAULT_TIMEOUT = 15.0
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(probe, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
+    """Calls probe until it gives something true, and returns that."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while time.monotonic() < deadline:
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception as error:  # the tree changes under our feet while windows come and go
+            last_error = error
+        time.sleep(interval)
+    raise Failure(f"timed out waiting for {what}" + (f" ({last_error})" if last_error else ""))
+
+
+class Desktop:
+    """A private X server and D-Bus session with the accessibility bus running."""
+
+    def __init__(self, bin_dir):
+        self.bin_dir = bin_dir
+        self.root = tempfile.mkdtemp(prefix="tortavela-e2e-")
+        self.processes = []
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+            pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        display = os.read(read_end, 16).decode().strip()
+        os.close(read_end)
+        check(display, "Xvfb did not start")
+        os.environ["DISPLAY"] = ":" + display
+        # Without DISPLAY in the bus's environment synthesized input goes nowhere; the memory
+        # backend keeps settings from leaking into the user's dconf.
+        os.environ["GSETTINGS_BACKEND"] = "memory"
+        self.dbus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.dbus.stdout.readline().strip()
+        subprocess.run(["dbus-send", "--session", "--dest=org.a11y.Bus", "--print-reply",
+                        "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+                       check=True, capture_output=True)
+        self.runtime_dir = os.path.join(self.root, "runtime")
+        os.makedirs(self.runtime_dir, mode=0o700)
+        self.config_home = os.path.join(self.root, "config")
+        import pyatspi  # only now: it connects to the session bus set above
+        self.atspi = pyatspi
+        return self
+
+    def __exit__(self, *exc):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        for process in (self.dbus, self.xvfb):
+            process.kill()
+            process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # --- programs -------------------------------------------------------------------------
+
+    def program_dir(self, contacts=None):
+        """A fresh program directory with the programs and, if given, a contact file (bytes)."""
+        directory = tempfile.mkdtemp(prefix="prog-", dir=self.root)
+        for name in PROGRAM_FILES:
+            source = os.path.join(self.bin_dir, name)
+            if os.path.exists(source):
+                shutil.copy2(source, directory)
+        if contacts is not None:
+            with open(os.path.join(directory, "data.tvl"), "wb") as file:
+                file.write(contacts)
+        return directory
+
+    def environment(self, extra=None):
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   XDG_RUNTIME_DIR=self.runtime_dir, XDG_CONFIG_HOME=self.config_home,
+                   LANG="es_ES.UTF-8", LC_ALL="es_ES.UTF-8", TZ="Europe/Madrid")
+        env.pop("QT_QPA_PLATFORM", None)
+        env.update(extra or {})
+        return env
+
+    def start(self, program_dir, program, today=None, extra_env=None):
+        """Starts a program; `today` (YYYY-MM-DD) runs it under faketime with a running clock."""
+        command = [os.path.join(program_dir, program)]
+        if today:
+            command = ["faketime", f"{today} 10:00:00"] + command
+        process = subprocess.Popen(command, env=self.environment(extra_env),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    # --- reading the tree -----------------------------------------------------------------
+
+    def application(self, name, timeout=DEFAULT_TIMEOUT):
+        def probe():
+            for app in self.atspi.Registry.getDesktop(0):
+                if app is not None and app.name == name:
+                    return app
+            return None
+        return wait_for(probe, f"application {name}", timeout)
+
+    def has_application(self, name):
+        return any(app is not None and app.name == name
+                   for app in self.atspi.Registry.getDesktop(0))
+
+    def window(self, app, title, timeout=DEFAULT_TIMEOUT):
+        def probe():
+            for window in app:
+                if window is not None and window.name == title and self.showing(window):
+                    return window
+            return None
+        return wait_for(probe, f"window {title!r}", timeout)
+
+    def find(self, node, role=None, name=None, timeout=DEFAULT_TIMEOUT):
+        """The first showing descendant with that role name and accessible name."""
+        def matches(candidate):
+            return ((role is None or candidate.getRoleName() == role) and
+                    (name is None or candidate.name == name))
+
+        def probe():
+            found = self.atspi.findDescendant(node, matches)
+            return found if found is not None and self.showing(found) else None
+        return wait_for(probe, f"{role} {name!r}", timeout)
+
+    def state(self, node, state):
+        return node.getState().contains(state)
+
+    def enabled(self, node):
+        return self.state(node, self.atspi.STATE_ENABLED)
+
+    def showing(self, node):
+        return self.state(node, self.atspi.STATE_SHOWING)
+
+    def text(self, node):
+        return node.queryText().getText(0, -1)
+
+    def table_rows(self, table):
+        """The rows of a table as lists of cell texts."""
+        interface = table.queryTable()
+        return [[interface.getAccessibleAt(row, column).name
+                 for column in range(interface.nColumns)]
+                for row in range(interface.nRows)]
+
+    def list_items(self, node):
+        return [child.name for child in node if child is not None and
+                child.getRoleName() == "list item"]
+
+    # --- acting ---------------------------------------------------------------------------
+
+    def click(self, node):
+        """A real mouse click in the middle of the node."""
+        extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        x = extents.x + extents.width // 2
+        y = extents.y + extents.height // 2
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+    def do_action(self, node, *names):
+        action = node.queryAction()
+        available = [action.getName(i) for i in range(action.nActions)]
+        for i, available_name in enumerate(available):
+            if available_name.lower() in (n.lower() for n in names):
+                action.doAction(i)
+                return
+        raise Failure(f"{node.name!r} offers none of {names}; it has {available}")
+
+    def press(self, node):
+        self.do_action(node, "Press", "click")
+
+    def menu(self, window, menu_name, item_name):
+        """Opens a menu of the window's menu bar and clicks one of its items."""
+        menu = self.find(window, "menu item", menu_name)
+        self.do_action(menu, "ShowMenu", "Press")
+        item = self.find(menu, "menu item", item_name)
+        self.click(item)
+
+    def keys(self, *keys):
+        subprocess.run(["xdotool", "key", "--delay", "50", *keys], check=True)
+
+    def type_text(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], check=True)
