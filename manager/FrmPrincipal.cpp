@@ -3,12 +3,17 @@
 #include "AutostartEntry.h"
 #include "ContactFile.h"
 #include "ContactListModel.h"
+#include "ContactRemoval.h"
+#include "FrmAcerca.h"
+#include "FrmAdd.h"
+#include "FrmEdit.h"
 #include "Geometry.h"
 #include "Lookup.h"
 #include "MessageBox.h"
 #include "QtText.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDate>
 #include <QHeaderView>
 #include <QLabel>
@@ -114,7 +119,11 @@ void FrmPrincipal::buildMenus()
     m_mnuayuda = makeMenu("mnuayuda", QStringLiteral("Ayuda"));
     m_mnuacerca = makeAction(m_mnuayuda, "mnuacerca", QStringLiteral("Acerca De..."));
 
+    connect(m_mnuadd, &QAction::triggered, this, &FrmPrincipal::mnuaddClick);
+    connect(m_mnumodi, &QAction::triggered, this, &FrmPrincipal::mnumodiClick);
+    connect(m_mnudel, &QAction::triggered, this, &FrmPrincipal::mnudelClick);
     connect(m_mnuend, &QAction::triggered, qApp, &QApplication::quit);
+    connect(m_mnuacerca, &QAction::triggered, this, &FrmPrincipal::mnuacercaClick);
 }
 
 std::array<double, 7> FrmPrincipal::columnWidthsTwips(double scaleWidth)
@@ -131,6 +140,10 @@ std::array<double, 7> FrmPrincipal::columnWidthsTwips(double scaleWidth)
 void FrmPrincipal::setUpColumns()
 {
     m_list->setModel(m_model);
+    // The note box follows the selection, whether it moves by mouse or by keyboard, so that
+    // it never shows one contact's note beside another contact's row.
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FrmPrincipal::showSelectedNote);
     const double scaleWidth = centralWidget()->width() * platform::kTwipsPerPixel;
     const auto widths = columnWidthsTwips(scaleWidth);
     for (int column = 0; column < ContactListModel::kColumnCount; ++column)
@@ -187,13 +200,34 @@ int FrmPrincipal::contactCount() const
     return m_model->rowCount();
 }
 
+std::optional<contacts::SelectedContact> FrmPrincipal::selectedContact() const
+{
+    const auto position = selectedRow();
+    if (!position)
+        return std::nullopt;
+    const ContactListModel::Row row = m_model->row(*position);
+    contacts::Fields fields;
+    for (int i = 0; i < ContactListModel::kColumnCount; ++i) {
+        auto text = platform::toFileText(row[i]);
+        if (!text)
+            return std::nullopt;
+        fields[i] = std::move(*text);
+    }
+    auto noteText = platform::toFileText(m_note);
+    if (!noteText)
+        return std::nullopt;
+    fields[contacts::Nota] = std::move(*noteText);
+    return contacts::SelectedContact{contacts::buildLine(fields), fields[contacts::Nombre]};
+}
+
 QString FrmPrincipal::note() const
 {
-    return m_txtdesc->toPlainText();
+    return m_note;
 }
 
 void FrmPrincipal::setNote(const QString& note)
 {
+    m_note = note;
     m_txtdesc->setPlainText(note);
 }
 
@@ -203,8 +237,104 @@ void FrmPrincipal::setContactCommandsEnabled(bool enabled)
     m_mnumodi->setEnabled(enabled);
 }
 
+bool FrmPrincipal::contactCommandsEnabled() const
+{
+    return m_mnudel->isEnabled();
+}
+
 void FrmPrincipal::showCount()
 {
     m_lblcant->setText(QString::number(contactCount()));
     m_lblcantcum->setText(countCaption(m_lblcant->text()));
+}
+
+void FrmPrincipal::selectRow(int position)
+{
+    const QModelIndex index = m_model->index(position, 0);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    m_list->scrollTo(index);
+}
+
+void FrmPrincipal::showAddedContact(const ContactListModel::Row& row, const QString& note)
+{
+    const bool wasEmpty = contactCount() == 0;
+    m_model->appendRow(row);
+    m_model->sortByName();
+    if (wasEmpty) {
+        // The only contact is the one to act on: selecting it makes "Modificar..." and
+        // "Quitar" act on what the note box shows.
+        selectRow(0);
+        setNote(note);
+        setContactCommandsEnabled(true);
+    }
+    showCount();
+}
+
+void FrmPrincipal::showReplacedContact(int oldPosition, const ContactListModel::Row& row)
+{
+    m_model->appendRow(row);
+    m_model->removeRowAt(oldPosition);
+    setNote(QString());
+    m_model->sortByName();
+    setContactCommandsEnabled(false);
+}
+
+void FrmPrincipal::showRemovedContact(int position)
+{
+    m_model->removeRowAt(position);
+    setNote(QString());
+    showCount();
+    setContactCommandsEnabled(false);
+}
+
+void FrmPrincipal::showSelectedNote()
+{
+    const auto position = selectedRow();
+    if (!position) {
+        setNote(QString());
+        return;
+    }
+    // The note is looked up in the file rather than kept in the list: the file is what the
+    // modify dialog and the removal will compare with. A file that cannot be read shows no note.
+    const QString name = m_model->cell(*position, contacts::Nombre);
+    const contacts::FileContent file = contacts::readContactFile(m_env.programDir);
+    const auto nameBytes = platform::toFileText(name);
+    const auto stored =
+        file.ok() && nameBytes ? contacts::noteOf(file.bytes, *nameBytes) : std::nullopt;
+    setNote(stored ? platform::fromFileText(*stored) : QString());
+    setContactCommandsEnabled(true);
+}
+
+void FrmPrincipal::mnuaddClick()
+{
+    (new FrmAdd(*this))->show();
+}
+
+void FrmPrincipal::mnumodiClick()
+{
+    // With no row selected there is no contact to change; the command then does nothing.
+    if (!selectedContact())
+        return;
+    (new FrmEdit(*this))->show();
+}
+
+void FrmPrincipal::mnudelClick()
+{
+    removeSelectedContact(*this);
+}
+
+void FrmPrincipal::mnuacercaClick()
+{
+    (new FrmAcerca(this))->show();
+}
+
+void FrmPrincipal::closeEvent(QCloseEvent* event)
+{
+    // While a dialog is open the main window takes no input, its close box included.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ContactChanges.h"
+#include "ContactListModel.h"
+
 #include <QMainWindow>
 #include <array>
 #include <filesystem>
 #include <optional>
 
-class ContactListModel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -36,22 +38,44 @@ public:
 
     // The display position of the selected row, or nothing.
     std::optional<int> selectedRow() const;
+    // The selected contact as the contact file stores it: the line rebuilt from its row and
+    // the note box, and its name. Nothing when no row is selected.
+    std::optional<contacts::SelectedContact> selectedContact() const;
     int contactCount() const;
+    // The note exactly as stored; the box itself would turn non-breaking spaces into blanks.
     QString note() const;
     void setNote(const QString& note);
     // "Quitar" and "Modificar..." always change together.
     void setContactCommandsEnabled(bool enabled);
+    bool contactCommandsEnabled() const;
     // Shows the number of rows in the hidden count and in its caption.
     void showCount();
 
+    // What the list shows once the contact file holds the change; called only after the file
+    // was written, so the list never shows a change that was not stored.
+    void showAddedContact(const ContactListModel::Row& row, const QString& note);
+    void showReplacedContact(int oldPosition, const ContactListModel::Row& row);
+    void showRemovedContact(int position);
+
     // The column widths in twips for a client width, as the list's columns were designed.
     static std::array<double, 7> columnWidthsTwips(double scaleWidth);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void setUpColumns();
     void loadContacts();
+    void selectRow(int position);
+
+    // The menu commands and the note lookup.
+    void mnuaddClick();
+    void mnumodiClick();
+    void mnudelClick();
+    void mnuacercaClick();
+    void showSelectedNote();
 
     Environment m_env;
     ContactListModel* m_model = nullptr;
@@ -60,6 +84,7 @@ private:
     QLabel* m_lblcant = nullptr;
     QTreeView* m_list = nullptr;
     QPlainTextEdit* m_txtdesc = nullptr;
+    QString m_note;
     QMenu* m_mnuarchivo = nullptr;
     QMenu* m_mnuayuda = nullptr;
     QAction* m_mnuadd = nullptr;

@@ -1,0 +1,56 @@
+#include "StorableInput.h"
+
+#include "Record.h"
+#include "Windows1252.h"
+
+#include <QLineEdit>
+#include <QToolTip>
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+bool isStorableCharacter(QChar c)
+{
+    const auto byte = contacts::codePointToWindows1252(c.unicode());
+    return byte && *byte != static_cast<unsigned char>(contacts::kTerminator) && !isLineBreak(c);
+}
+
+std::optional<QChar> firstUnstorableCharacter(const QString& text)
+{
+    for (QChar c : text) {
+        if (!isStorableCharacter(c))
+            return c;
+    }
+    return std::nullopt;
+}
+
+QValidator::State StorableLineValidator::validate(QString& input, int&) const
+{
+    return firstUnstorableCharacter(input) ? Invalid : Acceptable;
+}
+
+void refuseUnstorableInput(QLineEdit* field)
+{
+    field->setValidator(new StorableLineValidator(field));
+    QObject::connect(field, &QLineEdit::inputRejected, field,
+                     [field] { explainRefusedInput(field, unstorableCharacterExplanation()); });
+}
+
+void explainRefusedInput(QWidget* field, const QString& why)
+{
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), why, field);
+}
+
+QString unstorableCharacterExplanation()
+{
+    return QStringLiteral("Ese carácter no se puede guardar: el archivo de contactos no admite "
+                          "«§», saltos de línea ni caracteres fuera de Windows-1252.");
+}
+
+QString oneLineNoteExplanation()
+{
+    return QStringLiteral("La nota se guarda en una sola línea: los saltos de línea pegados "
+                          "quedan como espacios.");
+}
