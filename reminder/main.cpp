@@ -1,9 +1,32 @@
+// Avisela, the reminder started at logon. On most days it finds nothing to announce and must end
+// unseen and fast, often on a cold disk: it links no Qt, and loads its windows library only when
+// the scan found names to show.
 #include "ProgramDirectory.h"
 #include "SingleInstance.h"
+#include "StartupScan.h"
+#include "Today.h"
+#include "WindowsHandOver.h"
 
-int main()
+#include <cstdio>
+
+int main(int argc, char* argv[])
 {
-    const auto instance =
-        platform::SingleInstance::acquire(platform::programDirectory(), "Avisela");
-    return instance.anotherIsRunning() ? 0 : 0;
+    const auto programDir = platform::programDirectory();
+    // A second copy ends before it touches any file; the lock lasts until this copy ends.
+    const auto instance = platform::SingleInstance::acquire(programDir, "Avisela");
+    if (instance.anotherIsRunning())
+        return 0;
+
+    const reminder::Date today = platform::localToday();
+    const auto due = reminder::runStartup(programDir, today);
+    if (!due || !due->anyDue())
+        return 0;
+
+    reminder::WindowsRequest request(*due, programDir, today, argc, argv);
+    const auto shown = reminder::showWindows(programDir, request.get());
+    if (!shown.loaded) {
+        std::fprintf(stderr, "Avisela: %s\n", shown.error.c_str());
+        return 1;
+    }
+    return shown.exitCode;
 }

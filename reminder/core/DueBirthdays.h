@@ -1,0 +1,52 @@
+#pragma once
+
+#include "CalendarDate.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the start-up scan finds: the names (Windows-1252 bytes, as stored) of the contacts whose
+// birthday is today and in 1, 2 and 3 days, each list in the order of the file's lines, a name
+// listed once for every matching line.
+namespace reminder {
+
+struct DueBirthdays {
+    std::vector<std::string> today;
+    std::vector<std::string> inOneDay;
+    std::vector<std::string> inTwoDays;
+    std::vector<std::string> inThreeDays;
+
+    bool anyUpcoming() const
+    {
+        return !inOneDay.empty() || !inTwoDays.empty() || !inThreeDays.empty();
+    }
+    bool anyDue() const { return !today.empty() || anyUpcoming(); }
+};
+
+// Sorts the lines of the contact file into the four lists, one line at a time.
+//
+// A line is passed over when it lacks one of the terminators of fields 0 to 6 (an empty line
+// too) or its field 3 is no day and month: one stray line must not silence every reminder.
+// Birthdays count in the calendar: on 29, 30 and 31 December the first days of January are
+// 3, 2 and 1 days away, and a birthday on 29 February is celebrated on 28 February in a year
+// without that day (see contacts::fallsOn).
+class DueBirthdayCollector {
+public:
+    explicit DueBirthdayCollector(Date today);
+
+    void addLine(std::string_view line);
+
+    const DueBirthdays& due() const { return m_due; }
+    DueBirthdays takeDue() { return std::move(m_due); }
+
+private:
+    // Today and the three days after it.
+    Date m_dates[4];
+    DueBirthdays m_due;
+};
+
+// The four lists for a whole file's content.
+DueBirthdays dueBirthdaysIn(std::string_view content, Date today);
+
+} // namespace reminder

@@ -1,0 +1,16 @@
+#include "ManagerLauncher.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+void startManagerMinimized(const std::filesystem::path& programDir)
+{
+    QProcess manager;
+    manager.setProgram(QFile::decodeName((programDir / kManagerProgramName).c_str()));
+    manager.setArguments({});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kStartMinimizedVariable, "1");
+    manager.setProcessEnvironment(environment);
+    manager.startDetached();
+}

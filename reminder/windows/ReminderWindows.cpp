@@ -1,0 +1,41 @@
+#include "ReminderWindows.h"
+
+#include "FrmCumple.h"
+#include "FrmFaltan.h"
+#include "Geometry.h"
+#include "ReminderSession.h"
+
+ReminderWindows::ReminderWindows(ReminderSession& session, const reminder::DueBirthdays& due)
+    : m_session(session)
+{
+    if (due.anyUpcoming()) {
+        m_faltan = std::make_unique<FrmFaltan>(session);
+        for (const auto& name : due.inThreeDays)
+            m_faltan->addName(FrmFaltan::DaysLeft::Three, name);
+        for (const auto& name : due.inTwoDays)
+            m_faltan->addName(FrmFaltan::DaysLeft::Two, name);
+        for (const auto& name : due.inOneDay)
+            m_faltan->addName(FrmFaltan::DaysLeft::One, name);
+    }
+    if (!due.today.empty()) {
+        m_cumple = std::make_unique<FrmCumple>(session);
+        for (const auto& name : due.today)
+            m_cumple->addName(name);
+    }
+}
+
+ReminderWindows::~ReminderWindows() = default;
+
+void ReminderWindows::show()
+{
+    if (m_faltan) {
+        platform::centreOnScreen(m_faltan.get());
+        m_faltan->show();
+        m_session.setFaltanabierto(true);
+    }
+    if (m_cumple) {
+        platform::centreOnScreen(m_cumple.get());
+        m_cumple->show();
+        m_session.setCumpleabierto(true);
+    }
+}

@@ -1,0 +1,80 @@
+// The windows library's one entry point, called by Avisela once its scan found names to show.
+#include "AviselaWindowsAbi.h"
+#include "FrmCumple.h"
+#include "FrmFaltan.h"
+#include "ReminderSession.h"
+#include "ReminderWindows.h"
+#include "SpanishTranslations.h"
+#include "WindowsHandOver.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTimer>
+#include <vector>
+
+namespace {
+
+// Tells the caller once every shown window has been painted the first time.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(std::vector<QWidget*> windows, int (*onPainted)(void*), void* context)
+        : m_waiting(std::move(windows)), m_onPainted(onPainted), m_context(context)
+    {
+        for (QWidget* window : m_waiting)
+            window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && std::erase(m_waiting, watched) > 0) {
+            watched->removeEventFilter(this);
+            // The paint reaches the screen when the event returns: answer after it.
+            if (m_waiting.empty())
+                QTimer::singleShot(0, this, [this] {
+                    if (m_onPainted(m_context) != 0)
+                        QCoreApplication::exit(0);
+                });
+        }
+        return false;
+    }
+
+private:
+    std::vector<QWidget*> m_waiting;
+    int (*m_onPainted)(void*);
+    void* m_context;
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int
+avisela_show_windows(const AviselaWindowsRequest* request)
+{
+    if (!request || request->abiVersion != AVISELA_WINDOWS_ABI_VERSION)
+        return 1;
+    int argc = request->argc;
+    QApplication app(argc, request->argv);
+    QApplication::setApplicationName("Avisela");
+    // The session decides when the program ends, by the two windows' closing rules.
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::installSpanishTranslations(app);
+
+    const std::filesystem::path programDir(request->programDir);
+    ReminderSession session(programDir, reminder::dateOf(*request),
+                            ReminderSession::programActions(programDir));
+    ReminderWindows windows(session, reminder::dueBirthdaysOf(*request));
+    windows.show();
+
+    std::unique_ptr<PaintWatch> paintWatch;
+    if (request->onPainted) {
+        std::vector<QWidget*> shown;
+        for (QWidget* window :
+             {static_cast<QWidget*>(windows.faltan()), static_cast<QWidget*>(windows.cumple())})
+            if (window)
+                shown.push_back(window);
+        paintWatch = std::make_unique<PaintWatch>(std::move(shown), request->onPainted,
+                                                  request->onPaintedContext);
+    }
+    return QApplication::exec();
+}

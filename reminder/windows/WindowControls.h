@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Geometry.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QWidget>
+#include <initializer_list>
+
+// The reminder's windows are drawn in twips with fixed positions: each control is made with its
+// name as object name and its place in the window, nothing more.
+namespace reminder_windows {
+
+// The platform's UI family stands in for MS Sans Serif at the designed sizes.
+inline constexpr double kControlPointSize = 8.25;
+
+struct Twips {
+    double left, top, width, height;
+};
+
+template <typename Control> Control* placed(Control* control, const char* name, Twips at)
+{
+    control->setObjectName(name);
+    control->setGeometry(platform::twipsRect(at.left, at.top, at.width, at.height));
+    return control;
+}
+
+// The platform's font may be wider than the one the windows were drawn for: a caption that would
+// not fit its label is shown a little smaller rather than clipped.
+void shrinkToFit(QLabel* label);
+
+// Labels that belong together (a row of headings) all take the smallest of their sizes.
+void useOneSize(std::initializer_list<QLabel*> labels);
+
+enum class Lines { One, Wrapped };
+
+inline QLabel* makeLabel(QWidget* window, const char* name, const QString& caption, Twips at,
+                         Lines lines = Lines::One)
+{
+    auto* label = placed(new QLabel(caption, window), name, at);
+    label->setFont(platform::boldUiFont(kControlPointSize));
+    if (lines == Lines::Wrapped) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    shrinkToFit(label);
+    return label;
+}
+
+inline QListWidget* makeList(QWidget* window, const char* name, Twips at)
+{
+    auto* list = placed(new QListWidget(window), name, at);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
+inline QPushButton* makeButton(QWidget* window, const char* name, const QString& caption, Twips at)
+{
+    auto* button = placed(new QPushButton(caption, window), name, at);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// The window's own font and fixed client size.
+inline void setUpWindow(QWidget* window, const char* name, const QString& caption, double width,
+                        double height)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(caption);
+    QFont font = window->font();
+    font.setPointSizeF(kControlPointSize);
+    window->setFont(font);
+    window->setFixedSize(platform::twipsSize(width, height));
+}
+
+} // namespace reminder_windows
