@@ -112,7 +112,7 @@ class Desktop:
         if today:
             command = ["faketime", f"{today} 10:00:00"] + command
         process = subprocess.Popen(command, env=self.environment(extra_env),
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                   stdout=subprocess.DEVNULL)
         self.processes.append(process)
         return process
 
