@@ -207,6 +207,28 @@ private slots:
             QCOMPARE(list->columnWidth(i), qRound(expected[i] / 15));
     }
 
+    void findsItsProgramDirectoryThroughALauncherLink()
+    {
+        const auto programDir = m_dir->path() / "lib/tortavela";
+        const auto launchers = m_dir->path() / "bin";
+        std::filesystem::create_directories(programDir);
+        std::filesystem::create_directories(launchers);
+        std::filesystem::copy_file(AGENDELA_PATH, programDir / "Agendela");
+        std::filesystem::create_symlink("../lib/tortavela/Agendela", launchers / "Agendela");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((m_dir->path() / "config").string()));
+        QProcess manager;
+        manager.setProcessEnvironment(env);
+        manager.start(QString::fromStdString((launchers / "Agendela").string()), {});
+        QVERIFY(manager.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(programDir / "data.tvl"), 10000);
+        manager.kill();
+        manager.waitForFinished();
+        QVERIFY(!std::filesystem::exists(launchers / "data.tvl"));
+        const std::string entry = readBytes(m_dir->path() / "config/autostart/Tortavela.desktop");
+        QVERIFY(entry.find((programDir / "Avisela").string()) != std::string::npos);
+    }
+
     void aSecondManagerEndsAtOnceAndLeavesTheFirstAlone()
     {
         // Real processes in a program directory of their own, as installed.
