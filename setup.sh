@@ -2,6 +2,7 @@
 # Sets Tortavela up on a Debian machine and then either starts the manager or runs every test.
 #   ./setup.sh run    install what is missing, build, install into ~/.local, start Agendela
 #   ./setup.sh test   install what is missing, build, run every test through ctest
+#   ./setup.sh uninstall   remove what `run` installed; the contacts stay
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -50,8 +51,26 @@ test)
     build_all
     ctest --test-dir "$build" --output-on-failure --no-tests=error --timeout 300
     ;;
+uninstall)
+    program_dir="$prefix/lib/tortavela"
+    for file in Agendela Avisela libavisela_windows.so Cumple.WAV \
+        .Agendela.lock .Avisela.lock data.tvl.lock; do
+        rm -f "$program_dir/$file"
+    done
+    rm -f "$prefix/bin/Agendela" "$prefix/bin/Avisela" \
+        "$prefix/share/applications/tortavela.desktop" \
+        "${XDG_CONFIG_HOME:-$HOME/.config}/autostart/Tortavela.desktop"
+    for size in 48 64 128 256; do
+        rm -f "$prefix/share/icons/hicolor/${size}x${size}/apps/tortavela.png"
+    done
+    if rmdir "$program_dir" 2>/dev/null; then
+        echo "Tortavela is uninstalled."
+    else
+        echo "Tortavela is uninstalled. Your contacts stay in $program_dir/data.tvl"
+    fi
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|uninstall" >&2
     exit 2
     ;;
 esac

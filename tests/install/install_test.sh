@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs into a scratch prefix and checks what a user gets: the program directory, launchers
+# that reach it, a valid desktop launcher and icon; a reinstall that leaves the contacts alone;
+# an uninstall that removes the programs and keeps the contacts.
+set -euo pipefail
+build=$1
+source_dir=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix="$scratch/home dir/.local" # a blank in the path, as user names allow
+export XDG_CONFIG_HOME="$scratch/config"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+program_dir="$prefix/lib/tortavela"
+for file in Agendela Avisela libavisela_windows.so Cumple.WAV; do
+    [ -f "$program_dir/$file" ] || fail "$file is not in the program directory"
+done
+for program in Agendela Avisela; do
+    [ "$(readlink -f "$prefix/bin/$program")" = "$(readlink -f "$program_dir/$program")" ] ||
+        fail "the launcher $program does not reach the program"
+done
+desktop="$prefix/share/applications/tortavela.desktop"
+desktop-file-validate "$desktop" || fail "the desktop launcher does not validate"
+grep -qx "Exec=\"$prefix/bin/Agendela\"" "$desktop" || fail "Exec does not name the launcher"
+[ -f "$prefix/share/icons/hicolor/256x256/apps/tortavela.png" ] || fail "no icon"
+
+# Contacts and markers survive a reinstall byte for byte.
+printf 'Ana\247\24730\24705/03\247\247\247\247\247\r\n' >"$program_dir/data.tvl"
+touch "$program_dir/8122026AnaAnita" "$program_dir/812.tvl"
+before=$(sha256sum "$program_dir/data.tvl")
+cmake --install "$build" --prefix "$prefix" >/dev/null
+[ "$(sha256sum "$program_dir/data.tvl")" = "$before" ] || fail "the reinstall changed data.tvl"
+[ -f "$program_dir/8122026AnaAnita" ] || fail "the reinstall removed a marker"
+
+mkdir -p "$XDG_CONFIG_HOME/autostart"
+touch "$XDG_CONFIG_HOME/autostart/Tortavela.desktop"
+output=$(TORTAVELA_PREFIX="$prefix" "$source_dir/setup.sh" uninstall)
+echo "$output" | grep -q "data.tvl" || fail "the uninstall does not say where the contacts are"
+[ "$(sha256sum "$program_dir/data.tvl")" = "$before" ] || fail "the uninstall touched data.tvl"
+for gone in "$program_dir/Agendela" "$program_dir/libavisela_windows.so" "$prefix/bin/Agendela" \
+    "$desktop" "$XDG_CONFIG_HOME/autostart/Tortavela.desktop"; do
+    [ ! -e "$gone" ] && [ ! -L "$gone" ] || fail "the uninstall left $gone"
+done
+echo "install layout: passed"
