@@ -1,0 +1,114 @@
+#include "BirthdayMarkers.h"
+
+#include "FileText.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace reminder;
+using namespace std::chrono;
+
+namespace {
+
+const Date kDec7 = 2026y / December / 7d;
+
+TEST(BirthdayMarkerName, RunsDateNameAndAliasTogether)
+{
+    EXPECT_EQ(birthdayMarkerName(kDec7, "Ana", "Anita"), "7122026AnaAnita");
+    EXPECT_EQ(birthdayMarkerName(2027y / January / 5d, "Ana", ""), "512027Ana");
+    // Stored in Windows-1252, named in UTF-8 like every other file of the desktop.
+    EXPECT_EQ(birthdayMarkerName(kDec7, cp1252("Begoña"), cp1252("Beñi")), "7122026BegoñaBeñi");
+}
+
+TEST(BirthdayMarkerName, NeverLeavesTheProgramDirectory)
+{
+    for (const auto& [name, alias] :
+         std::vector<std::pair<std::string, std::string>>{{"/", ""},
+                                                          {"..", "/../../etc/passwd"},
+                                                          {"../x", ".."},
+                                                          {std::string("Ana\0Bea", 7), ""},
+                                                          {"a\nb", "\x7F"}}) {
+        const std::string file = birthdayMarkerName(kDec7, name, alias);
+        EXPECT_EQ(file.find('/'), std::string::npos) << file;
+        EXPECT_EQ(file.find('\0'), std::string::npos) << file;
+        EXPECT_EQ(std::filesystem::path(file).filename().string(), file);
+        EXPECT_LE(file.size(), 255u);
+    }
+    EXPECT_EQ(birthdayMarkerName(kDec7, "../x", ".."), "7122026..%2Fx..");
+}
+
+TEST(BirthdayMarkerName, EncodedNamesNeverMeetEachOtherOrAPlainOne)
+{
+    const std::string longName(400, 'n');
+    const std::string names[][2] = {
+        {"A/B", ""},          {"A%2FB", ""},   {std::string("A\0B", 3), ""},
+        {"A%00B", ""},        {"A%B", ""},     {longName, ""},
+        {longName + "x", ""}, {longName, "x"}, {"AnaA", "nita"}};
+    std::set<std::string> files;
+    for (const auto& pair : names)
+        files.insert(birthdayMarkerName(kDec7, pair[0], pair[1]));
+    EXPECT_EQ(files.size(), std::size(names));
+    // Ordinary names keep their plain, readable form.
+    EXPECT_EQ(files.count("7122026AnaAnita"), 1u);
+}
+
+TEST(BirthdayMarkerName, LongNamesAreCutWithinTheFileNameLimit)
+{
+    // Three-byte UTF-8 for every "€" of the stored name.
+    const std::string euros(200, '\x80');
+    const std::string file = birthdayMarkerName(kDec7, euros, euros);
+    EXPECT_LE(file.size(), 255u);
+    EXPECT_EQ(file.rfind("7122026€€", 0), 0u);
+    EXPECT_NE(file, birthdayMarkerName(kDec7, euros, euros + "\x80"));
+}
+
+TEST(ClaimBirthdayMarker, CreatesOnceThenFindsIt)
+{
+    TempDir dir;
+    const ClaimedMarker first = claimBirthdayMarker(dir.path(), kDec7, "Ana", "Anita");
+    EXPECT_EQ(first.claim, MarkerClaim::Created);
+    EXPECT_EQ(first.path, dir / "7122026AnaAnita");
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "7122026AnaAnita"));
+    EXPECT_EQ(claimBirthdayMarker(dir.path(), kDec7, "Ana", "Anita").claim,
+              MarkerClaim::AlreadyThere);
+    EXPECT_EQ(claimBirthdayMarker(dir.path(), 2027y / December / 7d, "Ana", "Anita").claim,
+              MarkerClaim::Created);
+}
+
+TEST(ClaimBirthdayMarker, NamesThatEscapeStayInside)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "sub");
+    const std::filesystem::path programDir = dir / "sub";
+    EXPECT_EQ(claimBirthdayMarker(programDir, kDec7, "/../..", "/x").claim, MarkerClaim::Created);
+    std::size_t inside = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(programDir))
+        ++inside;
+    EXPECT_EQ(inside, 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(ClaimBirthdayMarker, AFailureCreatesNothing)
+{
+    TempDir dir;
+    const ClaimedMarker marker = claimBirthdayMarker(
+        dir.path(), kDec7, "Ana", "Anita", [](const std::filesystem::path&) { return false; });
+    EXPECT_EQ(marker.claim, MarkerClaim::Failed);
+    EXPECT_FALSE(std::filesystem::exists(dir / "7122026AnaAnita"));
+
+    std::filesystem::remove(dir / "missing"); // a program directory that is gone
+    EXPECT_EQ(claimBirthdayMarker(dir / "missing", kDec7, "Ana", "Anita").claim,
+              MarkerClaim::Failed);
+}
+
+TEST(ClaimBirthdayMarker, AnExistingLinkCountsAndIsNotFollowed)
+{
+    TempDir dir;
+    std::filesystem::create_symlink(dir / "elsewhere", dir / "7122026AnaAnita");
+    EXPECT_EQ(claimBirthdayMarker(dir.path(), kDec7, "Ana", "Anita").claim,
+              MarkerClaim::AlreadyThere);
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+}
+
+} // namespace
