@@ -1,0 +1,259 @@
+// The real Avisela, started as at logon from a program directory of its own, on a faked date.
+#include "ChildProcess.h"
+#include "FileText.h"
+#include "PrivateDisplay.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kFakeTime = FAKETIME_LIBRARY;
+
+std::string contact(const std::string& name, const std::string& alias, const std::string& age,
+                    const std::string& birthday)
+{
+    return recordLine({name, alias, age, birthday, "", "", "", ""});
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+class AviselaProcess : public testing::Test {
+protected:
+    TempDir dir;
+
+    void SetUp() override
+    {
+        if (kFakeTime.empty())
+            GTEST_SKIP() << "faketime is not installed";
+        // Copies, not links: the program directory is where the executable really is.
+        for (const char* file : {AVISELA_PATH, WINDOWS_LIBRARY_PATH, CUMPLE_WAV_PATH})
+            std::filesystem::copy_file(file, dir / std::filesystem::path(file).filename());
+    }
+
+    // The environment of a logon: no display unless asked for, the date faked.
+    std::vector<std::string> environment(const std::string& date,
+                                         std::vector<std::string> extra = {}) const
+    {
+        extra.push_back("PATH=/usr/bin:/bin");
+        extra.push_back("HOME=" + dir.path().string());
+        extra.push_back("XDG_RUNTIME_DIR=" + dir.path().string());
+        extra.push_back("LANG=es_ES.UTF-8");
+        extra.push_back("TZ=Europe/Madrid");
+        extra.push_back("LD_PRELOAD=" + kFakeTime);
+        extra.push_back("FAKETIME=@" + date + " 10:00:00");
+        // Qt's timers keep the real monotonic clock.
+        extra.push_back("DONT_FAKE_MONOTONIC=1");
+        return extra;
+    }
+
+    std::unique_ptr<ChildProcess> start(const std::string& date,
+                                        std::vector<std::string> extra = {},
+                                        const std::string& output = "avisela.out")
+    {
+        auto process =
+            std::make_unique<ChildProcess>(std::vector<std::string>{(dir / "Avisela").string()},
+                                           environment(date, std::move(extra)), dir / output);
+        EXPECT_TRUE(process->started());
+        return process;
+    }
+
+    std::unique_ptr<ChildProcess> startWithWindows(const std::string& date)
+    {
+        return start(date, {"QT_QPA_PLATFORM=offscreen"});
+    }
+
+    std::string output(const std::string& file = "avisela.out") const
+    {
+        return readBytes(dir / file);
+    }
+    std::string contacts() const { return readBytes(dir / "data.tvl"); }
+    std::set<std::string> files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+};
+
+TEST_F(AviselaProcess, NothingDueEndsAtOnceWithoutLoadingQtOrTouchingFiles)
+{
+    const std::string content =
+        fileOf({contact("Ana", "Anita", "30", "07/12"), contact("Bea", "", "40", "19/06"), "",
+                cp1252("Ciro§§1§31/02§§§§§")});
+    writeBytes(dir / "data.tvl", content);
+    const auto before = files();
+    const auto started = std::chrono::steady_clock::now();
+    // No display at all: a window or a connection to one would fail loudly here.
+    auto avisela = start("2026-06-15", {"LD_DEBUG=libs"});
+    EXPECT_EQ(avisela->waitForExit(5s), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    // The loader names every library it loads: the C++ runtime, and nothing of Qt.
+    EXPECT_TRUE(contains(output(), "libstdc++")) << output();
+    EXPECT_FALSE(contains(output(), "libQt6")) << output();
+    EXPECT_FALSE(contains(output(), "avisela_windows")) << output();
+    EXPECT_EQ(contacts(), content);
+    auto after = files();
+    after.erase("avisela.out");
+    after.erase(".Avisela.lock");
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(AviselaProcess, MissingContactFileLeavesTodaysDayMarker)
+{
+    auto avisela = start("2026-12-07", {"LD_DEBUG=libs"});
+    EXPECT_EQ(avisela->waitForExit(5s), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "712.tvl"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl"));
+    EXPECT_FALSE(contains(output(), "libQt6"));
+}
+
+TEST_F(AviselaProcess, InJanuaryDeletesDecembersDayMarker)
+{
+    writeBytes(dir / "data.tvl", "");
+    writeBytes(dir / "1512.tvl", "");
+    writeBytes(dir / "1412.tvl", "");
+    EXPECT_EQ(start("2027-01-15")->waitForExit(5s), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "1512.tvl"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "1412.tvl"));
+}
+
+TEST_F(AviselaProcess, BirthdaysShowTheWindowsAndAdvanceEachAgeOnceADay)
+{
+    // Bad lines before the birthdays: skipped, not the end of every reminder.
+    writeBytes(dir / "data.tvl",
+               fileOf({"", cp1252("Ana§§30§05/03§"), contact("Ciro", "", "1", "31/02"),
+                       contact("Ana", "Anita", "30", "07/12"), contact("Bea", "", "40", "09/12")}));
+    const std::string advanced = cp1252("Ana§Anita§31§7/12§");
+    auto first = startWithWindows("2026-12-07");
+    ASSERT_TRUE(eventually([&] { return contains(contacts(), advanced); })) << output();
+    EXPECT_TRUE(std::filesystem::exists(dir / "7122026AnaAnita"));
+    EXPECT_TRUE(contains(contacts(), cp1252("Bea§§40§9/12§")));
+    EXPECT_TRUE(first->running()) << "the windows stay until closed";
+
+    // A second copy while the first shows its windows ends at once and changes nothing.
+    const std::string whileShowing = contacts();
+    auto second = startWithWindows("2026-12-07");
+    EXPECT_EQ(second->waitForExit(5s), 0);
+    EXPECT_TRUE(first->running());
+    EXPECT_EQ(contacts(), whileShowing);
+    first->kill();
+
+    // Started again that day: the age stays. A record added meanwhile shows that the update
+    // did run, by the short form of its birthday.
+    writeBytes(dir / "data.tvl", whileShowing + fileOf({contact("Dani", "", "7", "05/03")}));
+    auto third = startWithWindows("2026-12-07");
+    ASSERT_TRUE(eventually([&] { return contains(contacts(), cp1252("Dani§§7§5/3§")); }))
+        << output();
+    EXPECT_TRUE(contains(contacts(), advanced));
+    EXPECT_FALSE(contains(contacts(), cp1252("Ana§Anita§32§")));
+}
+
+// Clicks on the real windows need an X server and xdotool.
+class AviselaOnADisplay : public AviselaProcess {
+protected:
+    std::unique_ptr<PrivateDisplay> display;
+
+    void SetUp() override
+    {
+        AviselaProcess::SetUp();
+        if (IsSkipped())
+            return;
+        if (::access(XDOTOOL, X_OK) != 0)
+            GTEST_SKIP() << "xdotool is not installed";
+        display = std::make_unique<PrivateDisplay>();
+        if (!display->available())
+            GTEST_SKIP() << "no Xvfb";
+    }
+
+    std::unique_ptr<ChildProcess> startOnDisplay(const std::string& date)
+    {
+        return start(date, {"DISPLAY=" + display->name()});
+    }
+
+    // Runs xdotool on the private display; gives its output. A search that finds nothing
+    // fails, which is an answer, not an error.
+    enum class Outcome { MustSucceed, MayFail };
+    std::string xdotool(const std::vector<std::string>& arguments,
+                        Outcome outcome = Outcome::MustSucceed)
+    {
+        std::vector<std::string> command = {XDOTOOL};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        ChildProcess tool(command, {"DISPLAY=" + display->name()}, dir / "xdotool.out");
+        const auto exitCode = tool.waitForExit(15s);
+        if (outcome == Outcome::MustSucceed)
+            EXPECT_EQ(exitCode, 0) << output("xdotool.out");
+        return output("xdotool.out");
+    }
+
+    std::string windowNamed(const std::string& title)
+    {
+        std::string id = xdotool({"search", "--sync", "--onlyvisible", "--name", title});
+        id = id.substr(0, id.find('\n'));
+        return id;
+    }
+
+    // A click at a point given in twips inside the window, as the windows are drawn.
+    void clickAt(const std::string& window, double leftTwips, double topTwips)
+    {
+        xdotool({"windowraise", window});
+        xdotool({"mousemove", "--window", window, std::to_string(int(leftTwips / 15)),
+                 std::to_string(int(topTwips / 15)), "click", "1"});
+    }
+};
+
+TEST_F(AviselaOnADisplay, AbrirStartsTheManagerMinimizedAndEndsTheReminder)
+{
+    // A stand-in manager records how it was started.
+    writeBytes(dir / "Agendela",
+               "#!/bin/sh\n"
+               "{ echo \"$#\"; echo \"${TORTAVELA_START_MINIMIZED-unset}\"; }"
+               " > \"$(dirname \"$0\")/started.tmp\"\n"
+               "mv \"$(dirname \"$0\")/started.tmp\" \"$(dirname \"$0\")/started\"\n");
+    ::chmod((dir / "Agendela").c_str(), 0755);
+    writeBytes(dir / "data.tvl",
+               fileOf({contact("Ana", "", "30", "07/12"), contact("Bea", "", "40", "08/12")}));
+    auto avisela = startOnDisplay("2026-12-07");
+    const std::string cumple = windowNamed("FELIZ CUMPLE");
+    ASSERT_FALSE(cumple.empty());
+    const std::string faltan = windowNamed("FALTAN POCOS");
+    ASSERT_FALSE(faltan.empty());
+
+    // "Abrir Bases De Datos": the middle of the button.
+    clickAt(cumple, 2520 + 2055 / 2, 3960 + 375 / 2);
+    EXPECT_EQ(avisela->waitForExit(10s), 0) << output();
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(dir / "started"); }));
+    EXPECT_EQ(readBytes(dir / "started"), "0\n1\n"); // no arguments, asked to start minimized
+}
+
+TEST_F(AviselaOnADisplay, ClosingOneWindowLeavesTheOtherAndTheLastEndsTheProgram)
+{
+    writeBytes(dir / "data.tvl",
+               fileOf({contact("Ana", "", "30", "07/12"), contact("Bea", "", "40", "10/12")}));
+    auto avisela = startOnDisplay("2026-12-07");
+    const std::string cumple = windowNamed("FELIZ CUMPLE");
+    const std::string faltan = windowNamed("FALTAN POCOS");
+    ASSERT_FALSE(cumple.empty());
+    ASSERT_FALSE(faltan.empty());
+
+    clickAt(cumple, 4800 + 2055 / 2, 3960 + 375 / 2); // "Salir"
+    ASSERT_TRUE(eventually([&] {
+        return !contains(
+            xdotool({"search", "--onlyvisible", "--name", "FELIZ CUMPLE"}, Outcome::MayFail),
+            cumple);
+    }));
+    EXPECT_TRUE(avisela->running());
+
+    clickAt(faltan, 3360 + 2775 / 2, 2880 + 375 / 2); // "Salir"
+    EXPECT_EQ(avisela->waitForExit(10s), 0) << output();
+}
+
+} // namespace
