@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 using platform::twipsRect;
 
@@ -182,7 +183,6 @@ void ContactForm::buildControls()
                                                m_cmdcancel};
     for (size_t i = 0; i + 1 < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
-    txtWidget(kNameIndex)->setFocus();
 }
 
 QString ContactForm::txt(int index) const
@@ -265,6 +265,16 @@ void ContactForm::cmdaceptarClick()
     }
     if (store(record, row))
         close();
+}
+
+void ContactForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Each opening starts in the name, the first input in the tab order, ready for typing.
+    if (!event->spontaneous()) {
+        activateWindow();
+        txtWidget(kNameIndex)->setFocus();
+    }
 }
 
 void ContactForm::closeEvent(QCloseEvent* event)

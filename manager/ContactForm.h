@@ -48,6 +48,7 @@ protected:
     // returns false; the form then stays open.
     virtual bool store(const contacts::Fields& record, const ContactListModel::Row& row) = 0;
 
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -131,6 +131,40 @@ void ContactListModel::removeRowAt(int position)
     endRemoveRows();
 }
 
+void ContactListModel::removeContactRows(int position, std::size_t droppedLines)
+{
+    if (position < 0 || position >= rowCount())
+        return;
+    std::vector<int> doomed{position};
+    // One line is the usual case: only the chosen row showed it.
+    if (droppedLines > 1) {
+        const StoredRow& chosen = m_rows[static_cast<size_t>(position)];
+        const auto nameOf = [](const StoredRow& row) {
+            return std::string_view(row.bytes).substr(0, row.bounds[1]);
+        };
+        std::vector<int> equal;
+        std::vector<int> sameName;
+        for (int i = 0; i < rowCount(); ++i) {
+            const StoredRow& other = m_rows[static_cast<size_t>(i)];
+            if (i == position || nameOf(other) != nameOf(chosen))
+                continue;
+            if (other.bytes == chosen.bytes && other.bounds == chosen.bounds)
+                equal.push_back(i);
+            else
+                sameName.push_back(i);
+        }
+        if (equal.size() + 1 >= droppedLines) {
+            doomed.insert(doomed.end(), equal.begin(), equal.begin() + (droppedLines - 1));
+        } else {
+            doomed.insert(doomed.end(), equal.begin(), equal.end());
+            doomed.insert(doomed.end(), sameName.begin(), sameName.end());
+        }
+    }
+    std::sort(doomed.begin(), doomed.end(), std::greater<int>());
+    for (int row : doomed)
+        removeRowAt(row);
+}
+
 void ContactListModel::sortByName()
 {
     QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ public:
     // The texts must be storable in the contact file, as the contact dialogs make sure.
     void appendRow(const Row& row);
     void removeRowAt(int position);
+    // Removes the row at `position` after the contact file dropped `droppedLines` lines for its
+    // contact, and with it the other rows that showed those lines, so that the list keeps
+    // showing what the file holds: rows equal to it when the lines were found by content,
+    // every row with its name when they were found by name.
+    void removeContactRows(int position, std::size_t droppedLines);
 
     // Orders the rows by name as a Spanish reader expects: accented letters with their base
     // letter, capitals and small letters together; equal names keep their order. Persistent

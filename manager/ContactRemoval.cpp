@@ -28,5 +28,5 @@ void removeSelectedContact(FrmPrincipal& window)
                         window.programDir(), result.rewrite.error);
         return;
     }
-    window.showRemovedContact(*position);
+    window.showRemovedContact(*position, result.droppedLines);
 }

@@ -33,6 +33,6 @@ bool FrmEdit::store(const contacts::Fields& record, const ContactListModel::Row&
                         mainWindow().programDir(), result.rewrite.error);
         return false;
     }
-    mainWindow().showReplacedContact(m_position, row);
+    mainWindow().showReplacedContact(m_position, result.droppedLines, row);
     return true;
 }

@@ -256,6 +256,13 @@ void FrmPrincipal::selectRow(int position)
     m_list->scrollTo(index);
 }
 
+void FrmPrincipal::clearSelection()
+{
+    // Without a current row the view cannot move the selection to a neighbour of a removed
+    // row: no row stays selected beside an empty note box and disabled commands.
+    m_list->selectionModel()->clear();
+}
+
 void FrmPrincipal::showAddedContact(const ContactListModel::Row& row, const QString& note)
 {
     const bool wasEmpty = contactCount() == 0;
@@ -271,18 +278,22 @@ void FrmPrincipal::showAddedContact(const ContactListModel::Row& row, const QStr
     showCount();
 }
 
-void FrmPrincipal::showReplacedContact(int oldPosition, const ContactListModel::Row& row)
+void FrmPrincipal::showReplacedContact(int oldPosition, std::size_t droppedLines,
+                                       const ContactListModel::Row& row)
 {
+    clearSelection();
+    // The old rows go first, so that the new row is never taken for one of them.
+    m_model->removeContactRows(oldPosition, droppedLines);
     m_model->appendRow(row);
-    m_model->removeRowAt(oldPosition);
     setNote(QString());
     m_model->sortByName();
     setContactCommandsEnabled(false);
 }
 
-void FrmPrincipal::showRemovedContact(int position)
+void FrmPrincipal::showRemovedContact(int position, std::size_t droppedLines)
 {
-    m_model->removeRowAt(position);
+    clearSelection();
+    m_model->removeContactRows(position, droppedLines);
     setNote(QString());
     showCount();
     setContactCommandsEnabled(false);

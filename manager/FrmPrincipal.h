@@ -54,8 +54,10 @@ public:
     // What the list shows once the contact file holds the change; called only after the file
     // was written, so the list never shows a change that was not stored.
     void showAddedContact(const ContactListModel::Row& row, const QString& note);
-    void showReplacedContact(int oldPosition, const ContactListModel::Row& row);
-    void showRemovedContact(int position);
+    // `droppedLines`: how many stored lines the change dropped for the contact at the position.
+    void showReplacedContact(int oldPosition, std::size_t droppedLines,
+                             const ContactListModel::Row& row);
+    void showRemovedContact(int position, std::size_t droppedLines);
 
     // The column widths in twips for a client width, as the list's columns were designed.
     static std::array<double, 7> columnWidthsTwips(double scaleWidth);
@@ -69,6 +71,7 @@ private:
     void setUpColumns();
     void loadContacts();
     void selectRow(int position);
+    void clearSelection();
 
     // The menu commands and the note lookup.
     void mnuaddClick();

@@ -1,0 +1,331 @@
+#include "ContactForm.h"
+#include "FileText.h"
+#include "FrmAdd.h"
+#include "ManagerHarness.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+// The add dialog driven like a user: the form's checks, what an addition stores and shows, and
+// the characters that the contact file cannot hold.
+class AddContactTest : public QObject {
+    Q_OBJECT
+
+    static QByteArray bytesOf(const std::string& s) { return QByteArray::fromStdString(s); }
+    static std::string line(const QString& name, const QString& birthday = "01/01",
+                            const QString& note = "")
+    {
+        return recordLine(
+            {name.toStdString(), "", "", birthday.toStdString(), "", "", "", note.toStdString()});
+    }
+
+private slots:
+    void cleanup() { QApplication::clipboard()->clear(); }
+
+    void theFormOpensEmptyWithItsDesignedControls()
+    {
+        ManagerHarness manager("");
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        QVERIFY(form);
+        QTRY_COMPARE(QApplication::activeWindow(), form);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Agregar"));
+        QCOMPARE(form->size(), QSize(417, 320));
+        QCOMPARE(form->cmbdia()->count(), 31);
+        QCOMPARE(form->cmbdia()->itemText(0), QStringLiteral("01"));
+        QCOMPARE(form->cmbdia()->itemText(30), QStringLiteral("31"));
+        QCOMPARE(form->cmbmes()->count(), 12);
+        QCOMPARE(form->cmbmes()->itemText(8), QStringLiteral("Septiembre"));
+        QCOMPARE(form->cmbdia()->currentIndex(), -1);
+        QCOMPARE(form->cmbmes()->currentIndex(), -1);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(form->txt(i), QString());
+        QVERIFY(!form->txtWidget(3)->isVisible());
+
+        // Tab walks the inputs in the designed order, from the name onwards.
+        QCOMPARE(QApplication::focusWidget(), form->txtWidget(0));
+        QStringList visited;
+        for (int i = 0; i < 11; ++i) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited, (QStringList{"txt(0)", "txt(1)", "txt(2)", "cmbdia", "cmbmes", "txt(4)",
+                                       "txt(5)", "txt(6)", "txt(7)", "cmdaceptar", "cmdcancel"}));
+
+        // Every caption fits between its left edge and the control beside it.
+        for (auto* label : form->findChildren<QLabel*>())
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+    }
+
+    void theChecksRefuseInTheirOrder_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+
+        const QByteArray ana = bytesOf(fileOf({line("Ana")}));
+        const int stop = QMessageBox::Critical;
+        const int info = QMessageBox::Information;
+        QTest::newRow("no name and no birthday: only the name is asked for")
+            << ana << "" << -1 << -1 << "Debe haber un nombre" << stop;
+        QTest::newRow("a day without a month")
+            << ana << "Luis" << 4 << -1 << "Falta la fecha de cumpleaños" << stop;
+        QTest::newRow("a month without a day")
+            << ana << "Luis" << -1 << 2 << "Falta la fecha de cumpleaños" << stop;
+        QTest::newRow("ANA while Ana is stored")
+            << ana << "ANA" << 0 << 0 << "El contacto con el nombre dado ya existe" << info;
+        QTest::newRow("ana while Ana is stored")
+            << ana << "ana" << 0 << 0 << "El contacto con el nombre dado ya existe" << info;
+        QTest::newRow("ÁNGEL while ángel is stored")
+            << bytesOf(fileOf({line("ángel")})) << "ÁNGEL" << 0 << 0
+            << "El contacto con el nombre dado ya existe" << info;
+        QTest::newRow("a name of blanks is a name") << ana << "   " << 0 << 0 << "" << 0;
+        QTest::newRow("Ana followed by a blank is another name")
+            << ana << "Ana " << 0 << 0 << "" << 0;
+        QTest::newRow("a line without any terminator holds no name")
+            << bytesOf(fileOf({"Luis"})) << "Luis" << 0 << 0 << "" << 0;
+    }
+
+    void theChecksRefuseInTheirOrder()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, name);
+        QFETCH(int, day);
+        QFETCH(int, month);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+
+        ManagerHarness manager(stored.toStdString());
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {name, "alias", "30", "tel", "calle", "mail", "nota"}, day, month);
+        clickAceptar(form);
+
+        if (message.isEmpty()) {
+            QVERIFY(manager.messages.isEmpty());
+            QVERIFY(!manager.isOpen<FrmAdd>());
+            QVERIFY(manager.names().contains(name));
+            return;
+        }
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].text, message);
+        QCOMPARE(manager.messages[0].title, QStringLiteral("Error"));
+        QCOMPARE(int(manager.messages[0].icon), icon);
+        QCOMPARE(manager.messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        // The dialog stays as the user left it, and nothing is stored.
+        QVERIFY(manager.isOpen<FrmAdd>());
+        QVERIFY(!manager.window().isEnabled());
+        QCOMPARE(form->txt(0), name);
+        QCOMPARE(form->txt(2), QStringLiteral("30"));
+        QCOMPARE(form->txt(7), QStringLiteral("nota"));
+        QCOMPARE(form->cmbdia()->currentIndex(), day);
+        QCOMPARE(form->cmbmes()->currentIndex(), month);
+        QCOMPARE(manager.bytes(), stored.toStdString());
+        QVERIFY(!manager.exists("data2.tvl"));
+    }
+
+    void addingAppendsTheRecordAfterEveryStoredLine_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<bool>("staleCopy");
+
+        const std::string added = recordLine(
+            {"Beto", "Bet", "30", "05/03", "555 12", "Calle Mayor 1", "beto@correo.es", "Primo"});
+        const std::string carla = line("Carla", "07/12", "de Carla");
+        const std::string ana = line("Ana", "5/3");
+        QTest::newRow("an empty file") << QByteArray() << bytesOf(fileOf({added})) << false;
+        QTest::newRow("three lines keep their order")
+            << bytesOf(fileOf({carla, ana, line("Bruno")}))
+            << bytesOf(fileOf({carla, ana, line("Bruno"), added})) << false;
+        QTest::newRow("a last line without its line end gets one")
+            << bytesOf(carla + "\r\n" + ana) << bytesOf(fileOf({carla, ana, added})) << false;
+        QTest::newRow("a stale temporary copy is not copied in")
+            << bytesOf(fileOf({carla})) << bytesOf(fileOf({carla, added})) << true;
+    }
+
+    void addingAppendsTheRecordAfterEveryStoredLine()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, expected);
+        QFETCH(bool, staleCopy);
+
+        ManagerHarness manager(stored.toStdString());
+        if (staleCopy)
+            writeBytes(manager.dir() / "data2.tvl", fileOf({line("Fantasma")}));
+        const QString noteBefore = manager.window().note();
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {"Beto", "Bet", "30", "555 12", "Calle Mayor 1", "beto@correo.es", "Primo"},
+                 4, 2);
+        clickAceptar(form);
+
+        QCOMPARE(manager.bytes(), expected.toStdString());
+        QVERIFY(!manager.exists("data2.tvl"));
+        QVERIFY(!manager.isOpen<FrmAdd>());
+        QVERIFY(manager.window().isEnabled());
+        QStringList sorted = manager.names();
+        sorted.sort(Qt::CaseInsensitive);
+        QCOMPARE(manager.names(), sorted);
+        const int row = manager.positionOf("Beto");
+        QCOMPARE(manager.window().contactList()->row(row),
+                 (ContactListModel::Row{"Beto", "Bet", "30", "05/03", "555 12", "Calle Mayor 1",
+                                        "beto@correo.es"}));
+        if (stored.isEmpty()) {
+            // The first contact is selected, its note shown and the commands usable on it.
+            QCOMPARE(manager.window().note(), QStringLiteral("Primo"));
+            QCOMPARE(manager.window().selectedRow(), std::optional<int>(0));
+            QVERIFY(manager.commandsEnabled());
+        } else {
+            QCOMPARE(manager.window().note(), noteBefore);
+        }
+        QCOMPARE(manager.countCaption(),
+                 QStringLiteral("Cantidad De Contactos : %1").arg(manager.names().size()));
+    }
+
+    void theCountGoesFromNineToTen()
+    {
+        std::vector<std::string> lines;
+        for (int i = 1; i <= 9; ++i)
+            lines.push_back(line(QStringLiteral("Contacto %1").arg(i)));
+        ManagerHarness manager(fileOf(lines));
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {"Décimo"}, 0, 0);
+        clickAceptar(form);
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 10"));
+        QCOMPARE(manager.window().findChild<QLabel*>("lblcant")->text(), QStringLiteral("10"));
+    }
+
+    void theBirthdayIsStoredAsTwoDigitDayAndMonth_data()
+    {
+        QTest::addColumn<int>("day");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("7 July") << 6 << 6 << "07/07";
+        QTest::newRow("31 February is not checked") << 30 << 1 << "31/02";
+        QTest::newRow("1 December") << 0 << 11 << "01/12";
+    }
+
+    void theBirthdayIsStoredAsTwoDigitDayAndMonth()
+    {
+        QFETCH(int, day);
+        QFETCH(int, month);
+        QFETCH(QString, stored);
+        ManagerHarness manager("");
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {"Ana", "", "treinta"}, day, month);
+        clickAceptar(form);
+        QCOMPARE(
+            manager.bytes(),
+            fileOf({recordLine({"Ana", "", "treinta", stored.toStdString(), "", "", "", ""})}));
+    }
+
+    void aContactFileRemovedMeanwhileIsCreatedWithTheNewLine()
+    {
+        ManagerHarness manager(fileOf({line("Ana")}));
+        std::filesystem::remove(manager.file());
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {"Luis"}, 0, 0);
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(), fileOf({line("Luis")}));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Luis"}));
+    }
+
+    void aFailedStoreIsReportedAndChangesNothing()
+    {
+        const std::string stored = fileOf({line("Ana", "01/01", "de Ana")});
+        ManagerHarness manager(stored);
+        // A directory where the temporary copy must go makes the rewrite fail.
+        std::filesystem::create_directory(manager.dir() / "data2.tvl");
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {"Luis"}, 0, 0);
+        clickAceptar(form);
+
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].icon, QMessageBox::Critical);
+        QVERIFY(manager.messages[0].text.contains("data.tvl"));
+        QCOMPARE(manager.bytes(), stored);
+        QCOMPARE(manager.names(), QStringList{"Ana"});
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 1"));
+        QVERIFY(manager.isOpen<FrmAdd>());
+        QCOMPARE(form->txt(0), QStringLiteral("Luis"));
+    }
+
+    void charactersTheFileCannotHoldNeverReachIt()
+    {
+        ManagerHarness manager("");
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        typeInto(form->txtWidget(0), QStringLiteral("A§na"));
+        typeInto(form->txtWidget(1), QStringLiteral("→Ani\u0142"));
+        typeInto(form->txtWidget(2), QStringLiteral("3\n0"));
+        QCOMPARE(form->txt(0), QStringLiteral("Ana"));
+        QCOMPARE(form->txt(1), QStringLiteral("Ani"));
+        QCOMPARE(form->txt(2), QStringLiteral("30"));
+
+        auto* note = qobject_cast<QPlainTextEdit*>(form->txtWidget(7));
+        typeInto(note, QStringLiteral("uno"));
+        QTest::keyClick(note, Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral("\r\ndos\ntres§"));
+        note->paste(); // refused whole: it holds a terminator
+        QApplication::clipboard()->setText(QStringLiteral("\r\ndos\ntres\u00a0€"));
+        note->paste();
+        QCOMPARE(form->txt(7), QStringLiteral(" dos tres\u00a0€").prepend("uno"));
+
+        form->cmbdia()->setCurrentIndex(0);
+        form->cmbmes()->setCurrentIndex(0);
+        clickAceptar(form);
+        QCOMPARE(
+            manager.bytes(),
+            fileOf({recordLine({"Ana", "Ani", "30", "01/01", "", "", "", "uno dos tres\u00a0€"})}));
+    }
+
+    void textSetAroundTheInputsIsRefusedOnAceptar()
+    {
+        ManagerHarness manager("");
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        fillForm(form, {"Ana"}, 0, 0);
+        form->setTxt(5, QStringLiteral("Calle → 1"));
+        clickAceptar(form);
+        QCOMPARE(manager.messages.size(), 1);
+        QVERIFY(manager.messages[0].text.contains(QStringLiteral("→")));
+        QCOMPARE(manager.bytes(), std::string());
+        QVERIFY(manager.isOpen<FrmAdd>());
+    }
+
+    void cancellingStoresNothingAndFreesTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Cancelar") << false;
+        QTest::newRow("the close box") << true;
+    }
+
+    void cancellingStoresNothingAndFreesTheMainWindow()
+    {
+        QFETCH(bool, closeBox);
+        const std::string stored = fileOf({line("Ana")});
+        ManagerHarness manager(stored);
+        auto* form = manager.open<FrmAdd>("mnuadd");
+        QVERIFY(!manager.window().isEnabled());
+        QVERIFY(form->isEnabled());
+        fillForm(form, {"Luis"}, 0, 0);
+        if (closeBox)
+            form->close();
+        else
+            QTest::mouseClick(form->cmdcancel(), Qt::LeftButton);
+        QVERIFY(manager.window().isEnabled());
+        QVERIFY(!manager.isOpen<FrmAdd>());
+        QCOMPARE(manager.bytes(), stored);
+        QCOMPARE(manager.names(), QStringList{"Ana"});
+        QVERIFY(manager.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(AddContactTest)
+#include "AddContactTest.moc"

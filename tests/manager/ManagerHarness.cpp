@@ -1,0 +1,105 @@
+#include "ManagerHarness.h"
+
+#include "ContactForm.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QtTest>
+
+ManagerHarness::ManagerHarness(const std::string& content)
+{
+    writeBytes(file(), content);
+    platform::setMessageAnswerHook([this](const platform::MessageRequest& request) {
+        messages << request;
+        return answer;
+    });
+    m_window = std::make_unique<FrmPrincipal>(
+        FrmPrincipal::Environment{m_dir.path(), m_dir.path() / "autostart"});
+    m_window->formLoad();
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("the main window was not exposed");
+}
+
+ManagerHarness::~ManagerHarness()
+{
+    m_window.reset();
+    platform::setMessageAnswerHook({});
+}
+
+std::string ManagerHarness::bytes() const
+{
+    return readBytes(file());
+}
+
+bool ManagerHarness::exists(const char* name) const
+{
+    return std::filesystem::exists(m_dir.path() / name);
+}
+
+QAction* ManagerHarness::action(const char* name) const
+{
+    return m_window->findChild<QAction*>(name);
+}
+
+QStringList ManagerHarness::names() const
+{
+    QStringList names;
+    for (int i = 0; i < m_window->contactList()->rowCount(); ++i)
+        names << m_window->contactList()->cell(i, 0);
+    return names;
+}
+
+QString ManagerHarness::countCaption() const
+{
+    return m_window->findChild<QLabel*>("lblcantcum")->text();
+}
+
+bool ManagerHarness::commandsEnabled() const
+{
+    const bool del = action("mnudel")->isEnabled();
+    const bool modi = action("mnumodi")->isEnabled();
+    if (del != modi)
+        QTest::qFail("Quitar and Modificar... differ", __FILE__, __LINE__);
+    return del && modi;
+}
+
+int ManagerHarness::positionOf(const QString& name) const
+{
+    return static_cast<int>(names().indexOf(name));
+}
+
+void ManagerHarness::clickRow(int position)
+{
+    QTreeView* list = m_window->listView();
+    const QModelIndex index = m_window->contactList()->index(position, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
+void typeInto(QWidget* input, const QString& text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(input, &press);
+        QApplication::sendEvent(input, &release);
+    }
+}
+
+void fillForm(ContactForm* form, const QStringList& fieldsWithoutBirthday, int day, int month)
+{
+    const int indexes[] = {0, 1, 2, 4, 5, 6, 7};
+    for (int i = 0; i < fieldsWithoutBirthday.size(); ++i)
+        typeInto(form->txtWidget(indexes[i]), fieldsWithoutBirthday[i]);
+    form->cmbdia()->setCurrentIndex(day);
+    form->cmbmes()->setCurrentIndex(month);
+}
+
+void clickAceptar(ContactForm* form)
+{
+    QTest::mouseClick(form->cmdaceptar(), Qt::LeftButton);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "FrmPrincipal.h"
+#include "MessageBox.h"
+#include "TempDir.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QList>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+class ContactForm;
+class QAction;
+
+// The manager's main window started on a contact file in a fresh program directory and shown
+// (offscreen), with every message box answered by `answer` and recorded.
+class ManagerHarness {
+public:
+    explicit ManagerHarness(const std::string& content);
+    ManagerHarness(const ManagerHarness&) = delete;
+    ManagerHarness& operator=(const ManagerHarness&) = delete;
+    ~ManagerHarness();
+
+    FrmPrincipal& window() { return *m_window; }
+    const std::filesystem::path& dir() const { return m_dir.path(); }
+    std::filesystem::path file() const { return m_dir.path() / "data.tvl"; }
+    std::string bytes() const;
+    bool exists(const char* name) const;
+
+    QAction* action(const char* name) const;
+    QStringList names() const;
+    QString countCaption() const;
+    // Both commands; fails the test when they differ, since they always change together.
+    bool commandsEnabled() const;
+
+    void clickRow(int position);
+    int positionOf(const QString& name) const;
+    void clickRow(const QString& name) { clickRow(positionOf(name)); }
+
+    // Triggers the menu command and returns the dialog it opened, or nullptr.
+    template <typename Form> Form* open(const char* command);
+    // Whether a dialog or window of that type is still open, once deferred deletes have run.
+    template <typename Window> bool isOpen();
+
+    QList<platform::MessageRequest> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+private:
+    TempDir m_dir;
+    std::unique_ptr<FrmPrincipal> m_window;
+};
+
+// Types the text into an input as the user would, key by key.
+void typeInto(QWidget* input, const QString& text);
+
+// Fills the form: the seven inputs other than txt(3), then the day and month entries (indexes
+// from 0, -1 for no choice).
+void fillForm(ContactForm* form, const QStringList& fieldsWithoutBirthday, int day, int month);
+
+void clickAceptar(ContactForm* form);
+
+template <typename Form> Form* ManagerHarness::open(const char* command)
+{
+    action(command)->trigger();
+    return m_window->findChild<Form*>();
+}
+
+template <typename Window> bool ManagerHarness::isOpen()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return m_window->findChild<Window*>() != nullptr;
+}

@@ -1,0 +1,231 @@
+#include "ContactForm.h"
+#include "FileText.h"
+#include "FrmEdit.h"
+#include "ManagerHarness.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QtTest>
+
+// The modify dialog on the real main window: how it fills the form, its own duplicate test,
+// and what an acceptance leaves in the file and the list.
+class ModifyContactTest : public QObject {
+    Q_OBJECT
+
+    static QByteArray bytesOf(const std::string& s) { return QByteArray::fromStdString(s); }
+    static std::string line(const char* name, const char* age = "30", const char* note = "")
+    {
+        return recordLine({name, "", age, "05/03", "", "", "", note});
+    }
+
+    // Selects the contact, opens "Modificar...", sets the name and accepts.
+    static void rename(ManagerHarness& manager, const QString& from, const QString& to)
+    {
+        manager.clickRow(from);
+        auto* form = manager.open<FrmEdit>("mnumodi");
+        QVERIFY(form);
+        form->setTxt(0, to);
+        clickAceptar(form);
+    }
+
+private slots:
+    void opensFilledFromTheSelectedRowAndItsNote_data()
+    {
+        QTest::addColumn<QString>("birthday");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<int>("month");
+        QTest::newRow("as the manager stores it") << "05/03" << 4 << 2;
+        QTest::newRow("as the reminder rewrites it") << "5/3" << 4 << 2;
+        QTest::newRow("the last day of the year") << "31/12" << 30 << 11;
+        QTest::newRow("no day and month: no choice") << "pronto" << -1 << -1;
+    }
+
+    void opensFilledFromTheSelectedRowAndItsNote()
+    {
+        QFETCH(QString, birthday);
+        QFETCH(int, day);
+        QFETCH(int, month);
+        ManagerHarness manager(
+            fileOf({recordLine({"Ana", "Anita", "30", "1/1", "555", "Calle 1", "a@b", "de Ana"}),
+                    recordLine({"Bea", "Bei", "41", birthday.toStdString(), "666", "Calle 2", "b@c",
+                                "de Bea"})}));
+        manager.clickRow("Bea");
+        auto* form = manager.open<FrmEdit>("mnumodi");
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Modificar"));
+        QVERIFY(!manager.window().isEnabled());
+        const QStringList expected = {"Bea", "Bei",     "41",  birthday,
+                                      "666", "Calle 2", "b@c", "de Bea"};
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(form->txt(i), expected[i]);
+        QCOMPARE(form->cmbdia()->currentIndex(), day);
+        QCOMPARE(form->cmbmes()->currentIndex(), month);
+    }
+
+    void acceptingUnchangedMovesTheLineLast()
+    {
+        ManagerHarness manager(fileOf({line("Ana"), line("Bea", "41", "de Bea"), line("Carla")}));
+        manager.clickRow("Bea");
+        QVERIFY(manager.commandsEnabled());
+        clickAceptar(manager.open<FrmEdit>("mnumodi"));
+
+        QCOMPARE(manager.bytes(),
+                 fileOf({line("Ana"), line("Carla"), line("Bea", "41", "de Bea")}));
+        QVERIFY(!manager.exists("data2.tvl"));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea", "Carla"}));
+        QCOMPARE(manager.window().note(), QString());
+        QVERIFY(!manager.window().selectedRow());
+        QVERIFY(!manager.commandsEnabled());
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 3"));
+        QVERIFY(manager.window().isEnabled());
+        QVERIFY(!manager.isOpen<FrmEdit>());
+    }
+
+    void aBirthdayWrittenByTheReminderIsStoredWithTwoDigits()
+    {
+        ManagerHarness manager(fileOf({recordLine({"Ana", "", "31", "5/3", "", "", "", ""})}));
+        manager.clickRow("Ana");
+        clickAceptar(manager.open<FrmEdit>("mnumodi"));
+        QCOMPARE(manager.bytes(), fileOf({recordLine({"Ana", "", "31", "05/03", "", "", "", ""})}));
+        QCOMPARE(manager.window().contactList()->cell(0, 3), QStringLiteral("05/03"));
+    }
+
+    void theDuplicateTestSparesTheContactsOwnName_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QStringList>("namesAfter");
+        QTest::newRow("only the capitals change") << "ana"
+                                                  << "Ana" << false << QStringList{"Ana", "bea"};
+        QTest::newRow("another contact's name in other capitals")
+            << "ana"
+            << "BEA" << true << QStringList{"ana", "bea"};
+        QTest::newRow("a name no line bears") << "ana"
+                                              << "Zoe" << false << QStringList{"bea", "Zoe"};
+    }
+
+    void theDuplicateTestSparesTheContactsOwnName()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, refused);
+        QFETCH(QStringList, namesAfter);
+        const std::string stored = fileOf({line("ana", "30", "de ana"), line("bea")});
+        ManagerHarness manager(stored);
+        rename(manager, from, to);
+
+        QCOMPARE(manager.names(), namesAfter);
+        if (refused) {
+            QCOMPARE(manager.messages.size(), 1);
+            QCOMPARE(manager.messages[0].text,
+                     QStringLiteral("El contacto con el nombre dado ya existe"));
+            QCOMPARE(manager.messages[0].icon, QMessageBox::Information);
+            QCOMPARE(manager.bytes(), stored);
+            QVERIFY(manager.isOpen<FrmEdit>());
+            QVERIFY(!manager.window().isEnabled());
+        } else {
+            QVERIFY(manager.messages.isEmpty());
+            QCOMPARE(manager.bytes(),
+                     fileOf({line("bea"), line(to.toUtf8().constData(), "30", "de ana")}));
+        }
+    }
+
+    // The contact's line no longer equals what the list shows: the reminder advanced the age,
+    // or the line carries text after its last terminator. The name still finds it, so the
+    // file never ends up with the old and the new version of one contact.
+    void aLineChangedSinceLoadingIsStillReplaced_data()
+    {
+        QTest::addColumn<QByteArray>("storedNow");
+        QTest::newRow("the reminder advanced the age") << bytesOf(line("Bea", "42", "de Bea"));
+        QTest::newRow("text after the eighth terminator")
+            << bytesOf(line("Bea", "41", "de Bea") + "resto");
+    }
+
+    void aLineChangedSinceLoadingIsStillReplaced()
+    {
+        QFETCH(QByteArray, storedNow);
+        ManagerHarness manager(fileOf({line("Ana"), line("Bea", "41", "de Bea"), line("Carla")}));
+        manager.clickRow("Bea");
+        writeBytes(manager.file(), fileOf({line("Ana"), storedNow.toStdString(), line("Carla")}));
+        auto* form = manager.open<FrmEdit>("mnumodi");
+        form->setTxt(2, QStringLiteral("43"));
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(),
+                 fileOf({line("Ana"), line("Carla"), line("Bea", "43", "de Bea")}));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea", "Carla"}));
+    }
+
+    void twoEqualLinesAreBothReplacedByOne()
+    {
+        ManagerHarness manager(fileOf({line("Bea"), line("Ana"), line("Bea")}));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea", "Bea"}));
+        manager.clickRow(1);
+        auto* form = manager.open<FrmEdit>("mnumodi");
+        form->setTxt(2, QStringLiteral("31"));
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(), fileOf({line("Ana"), line("Bea", "31")}));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
+        QCOMPARE(manager.window().contactList()->cell(1, 2), QStringLiteral("31"));
+    }
+
+    // The note box follows the selection, so a contact never receives another one's note.
+    void theNoteIsAlwaysTheSelectedContacts()
+    {
+        ManagerHarness manager(fileOf({line("Carla", "30", "de Carla"), line("Ana", "30", "de Ana"),
+                                       line("Bea", "30", "de Bea")}));
+        QCOMPARE(manager.window().note(), QStringLiteral("de Carla"));
+        manager.clickRow("Ana");
+        QTest::keyClick(manager.window().listView(), Qt::Key_Down);
+        QCOMPARE(manager.window().selectedRow(), std::optional<int>(manager.positionOf("Bea")));
+        auto* form = manager.open<FrmEdit>("mnumodi");
+        QCOMPARE(form->txt(7), QStringLiteral("de Bea"));
+        form->setTxt(1, QStringLiteral("Bei"));
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(),
+                 fileOf({line("Carla", "30", "de Carla"), line("Ana", "30", "de Ana"),
+                         recordLine({"Bea", "Bei", "30", "05/03", "", "", "", "de Bea"})}));
+    }
+
+    void aFailedStoreIsReportedAndChangesNothing()
+    {
+        const std::string stored = fileOf({line("Ana"), line("Bea")});
+        ManagerHarness manager(stored);
+        std::filesystem::create_directory(manager.dir() / "data2.tvl");
+        rename(manager, "Ana", "Alba");
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(manager.bytes(), stored);
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
+        QVERIFY(manager.isOpen<FrmEdit>());
+        QVERIFY(manager.commandsEnabled());
+    }
+
+    void cancellingStoresNothing()
+    {
+        const std::string stored = fileOf({line("Ana"), line("Bea")});
+        ManagerHarness manager(stored);
+        manager.clickRow("Ana");
+        auto* form = manager.open<FrmEdit>("mnumodi");
+        form->setTxt(0, QStringLiteral("Alba"));
+        QTest::mouseClick(form->cmdcancel(), Qt::LeftButton);
+        QVERIFY(!manager.isOpen<FrmEdit>());
+        QVERIFY(manager.window().isEnabled());
+        QCOMPARE(manager.bytes(), stored);
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
+    }
+
+    void withNoRowSelectedNothingOpens()
+    {
+        ManagerHarness manager(fileOf({line("Ana")}));
+        QVERIFY(manager.commandsEnabled());
+        QVERIFY(!manager.open<FrmEdit>("mnumodi"));
+        QVERIFY(manager.window().isEnabled());
+    }
+};
+
+QTEST_MAIN(ModifyContactTest)
+#include "ModifyContactTest.moc"
