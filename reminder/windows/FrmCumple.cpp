@@ -23,6 +23,7 @@ constexpr double kClientWidth = 7050;
 constexpr double kClientHeight = 4470;
 constexpr double kDatePointSize = 12;
 constexpr int kTimerIntervalMs = 1;
+constexpr qint64 kLongestWaitForPaintMs = 250;
 constexpr int kStoredNameRole = Qt::UserRole;
 constexpr const char* kSoundFileName = "Cumple.WAV";
 
@@ -61,6 +62,7 @@ FrmCumple::FrmCumple(ReminderSession& session, QWidget* parent)
     m_timer1->setObjectName("Timer1");
     m_timer1->setInterval(kTimerIntervalMs);
     connect(m_timer1, &QTimer::timeout, this, &FrmCumple::timer1Timer);
+    m_sinceCreated.start();
     m_timer1->start();
 }
 
@@ -124,6 +126,11 @@ std::vector<std::string> FrmCumple::listedNames() const
 
 void FrmCumple::timer1Timer()
 {
+    // A window paints before its timer fires, as on the desktop the windows were drawn for: the
+    // sound comes with the window and the rewrite never holds the window back. A window the
+    // system never exposes (covered, on another desktop) gets its tick a moment later anyway.
+    if (!m_painted && m_sinceCreated.elapsed() < kLongestWaitForPaintMs)
+        return;
     m_timer1->stop();
     m_sound->play(m_session.programDir() / kSoundFileName);
     const reminder::Date today = m_session.today();
@@ -153,6 +160,13 @@ void FrmCumple::showDetails(const reminder::ContactDetails& details)
     showText(m_txtdire, details.direccion);
     showText(m_txtmail, details.email);
     m_txtnota->setPlainText(platform::fromFileText(details.nota));
+}
+
+bool FrmCumple::event(QEvent* event)
+{
+    if (event->type() == QEvent::Paint)
+        m_painted = true;
+    return QWidget::event(event);
 }
 
 void FrmCumple::closeEvent(QCloseEvent* event)

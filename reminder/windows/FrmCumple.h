@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void buildControls();
@@ -42,6 +44,8 @@ private:
     ReminderSession& m_session;
     BirthdaySound* m_sound = nullptr;
     QTimer* m_timer1 = nullptr;
+    QElapsedTimer m_sinceCreated;
+    bool m_painted = false;
     QListWidget* m_lstcumple = nullptr;
     QLabel* m_lbldate = nullptr;
     QLineEdit* m_txtalias = nullptr;

@@ -347,6 +347,15 @@ private slots:
         QCOMPARE(readBytes(*m_dir / "data.tvl"), after);
     }
 
+    void aWindowNeverPaintedStillGetsItsTick()
+    {
+        writeBytes(*m_dir / "data.tvl", fileOf({contact("Ana", "", "1", "7/12")}));
+        ReminderSession session(m_dir->path(), kDec7, {[] {}, [] {}});
+        FrmCumple hidden(session);
+        hidden.addName("Ana");
+        QTRY_COMPARE(readBytes(*m_dir / "data.tvl"), fileOf({contact("Ana", "", "2", "7/12")}));
+    }
+
     void theTickPlaysABrokenSoundWithoutFailing()
     {
         writeBytes(*m_dir / "Cumple.WAV", "RIFF not really a sound");
