@@ -10,10 +10,16 @@ namespace {
 
 constexpr int kListedFieldCount = 7;
 
-std::string_view lowerName(std::string_view line, std::string& buffer)
+// Whether the line's name, lower-cased, is `lowered`. Lower-casing keeps the length of a
+// Windows-1252 text, so a name of another length never matches: checking that first spares
+// lower-casing almost every line of a long file.
+bool lowerNameEquals(std::string_view line, std::string_view lowered, std::string& buffer)
 {
-    buffer = lowerWindows1252(nameOf(line).value_or(std::string_view{}));
-    return buffer;
+    const std::string_view name = nameOf(line).value_or(std::string_view{});
+    if (name.size() != lowered.size())
+        return false;
+    buffer = lowerWindows1252(name);
+    return buffer == lowered;
 }
 
 } // namespace
@@ -58,7 +64,7 @@ bool isNameStored(std::string_view content, std::string_view name)
     std::string buffer;
     bool found = false;
     forEachLine(content, [&](std::string_view line) {
-        found = lowerName(line, buffer) == wanted;
+        found = lowerNameEquals(line, wanted, buffer);
         return !found;
     });
     return found;
@@ -73,10 +79,9 @@ bool isNameTakenByAnother(std::string_view content, std::string_view newName,
     std::string buffer;
     bool taken = false;
     forEachLine(content, [&](std::string_view line) {
-        const std::string_view name = lowerName(line, buffer);
-        if (unchanged && name == original)
+        if (unchanged && lowerNameEquals(line, original, buffer))
             return true;
-        taken = name == wanted;
+        taken = lowerNameEquals(line, wanted, buffer);
         return !taken;
     });
     return taken;

@@ -101,6 +101,7 @@ QString ContactListModel::cell(int position, int column) const
 void ContactListModel::setRows(const std::vector<contacts::ListFields>& rows)
 {
     beginResetModel();
+    m_sortedRows = 0;
     m_rows.clear();
     m_rows.reserve(rows.size());
     for (const contacts::ListFields& fields : rows) {
@@ -128,6 +129,9 @@ void ContactListModel::removeRowAt(int position)
         return;
     beginRemoveRows({}, position, position);
     m_rows.erase(m_rows.begin() + position);
+    // Taking a row out of the sorted ones leaves them sorted.
+    if (static_cast<size_t>(position) < m_sortedRows)
+        --m_sortedRows;
     endRemoveRows();
 }
 
@@ -165,10 +169,61 @@ void ContactListModel::removeContactRows(int position, std::size_t droppedLines)
         removeRowAt(row);
 }
 
-void ContactListModel::sortByName()
+namespace {
+
+// Beyond this many rows out of place a full sort is cheaper than inserting them one by one.
+constexpr std::size_t kFewUnsortedRows = 32;
+
+QCollator nameCollator()
 {
     QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+} // namespace
+
+void ContactListModel::sortByName()
+{
+    if (m_sortedRows >= m_rows.size())
+        return;
+    // The list is sorted after every command and only the rows a command appended follow the
+    // sorted ones: inserting those few keeps an addition fast on a long list.
+    if (m_rows.size() - m_sortedRows <= kFewUnsortedRows)
+        insertUnsortedRows();
+    else
+        sortAllRows();
+    m_sortedRows = m_rows.size();
+}
+
+void ContactListModel::insertUnsortedRows()
+{
+    const QCollator collator = nameCollator();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> origin(m_rows.size());
+    std::iota(origin.begin(), origin.end(), 0);
+    for (size_t from = m_sortedRows; from < m_rows.size(); ++from) {
+        const QString name = cell(static_cast<int>(from), 0);
+        // After every equal name: equal names keep their order, as in the full sort.
+        size_t low = 0;
+        size_t high = from;
+        while (low < high) {
+            const size_t middle = low + (high - low) / 2;
+            if (collator.compare(name, cell(static_cast<int>(middle), 0)) < 0)
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        std::rotate(m_rows.begin() + low, m_rows.begin() + from, m_rows.begin() + from + 1);
+        std::rotate(origin.begin() + low, origin.begin() + from, origin.begin() + from + 1);
+    }
+    movePersistentIndexes(origin);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ContactListModel::sortAllRows()
+{
+    const QCollator collator = nameCollator();
     // One key per name, computed once: comparing keys is much cheaper than collating strings.
     std::vector<QCollatorSortKey> keys;
     keys.reserve(m_rows.size());
@@ -179,20 +234,25 @@ void ContactListModel::sortByName()
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
 
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newPosition(order.size());
     std::vector<StoredRow> sorted;
     sorted.reserve(m_rows.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        newPosition[static_cast<size_t>(order[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(m_rows[static_cast<size_t>(order[i])]));
-    }
+    for (int from : order)
+        sorted.push_back(std::move(m_rows[static_cast<size_t>(from)]));
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_rows = std::move(sorted);
+    movePersistentIndexes(order);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ContactListModel::movePersistentIndexes(const std::vector<int>& origin)
+{
+    std::vector<int> newPosition(origin.size());
+    for (size_t i = 0; i < origin.size(); ++i)
+        newPosition[static_cast<size_t>(origin[i])] = static_cast<int>(i);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before)
         after.push_back(this->index(newPosition[static_cast<size_t>(index.row())], index.column()));
     changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -51,5 +51,12 @@ private:
         std::array<unsigned, kColumnCount + 1> bounds{};
     };
 
+    void insertUnsortedRows();
+    void sortAllRows();
+    // origin[i]: the position before the sort of the row now at i.
+    void movePersistentIndexes(const std::vector<int>& origin);
+
     std::vector<StoredRow> m_rows;
+    // The leading rows known to be in name order; the rest were appended since the last sort.
+    std::size_t m_sortedRows = 0;
 };
