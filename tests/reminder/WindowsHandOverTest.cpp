@@ -1,0 +1,44 @@
+#include "WindowsHandOver.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace reminder;
+using namespace std::chrono;
+
+namespace {
+
+TEST(WindowsHandOver, TheWindowsGetTheScansListsAndDate)
+{
+    const DueBirthdays due{{"Ana", std::string("B\0b", 3), "Ana"}, {"Uno"}, {}, {"Tres", "\xF1"}};
+    const Date today = 2026y / December / 7d;
+    char program[] = "Avisela";
+    char* argv[] = {program, nullptr};
+    WindowsRequest request(due, "/opt/tortavela", today, 1, argv);
+    const AviselaWindowsRequest& handed = request.get();
+
+    EXPECT_EQ(handed.abiVersion, AVISELA_WINDOWS_ABI_VERSION);
+    EXPECT_STREQ(handed.programDir, "/opt/tortavela");
+    EXPECT_EQ(handed.argc, 1);
+    EXPECT_EQ(dateOf(handed), today);
+    const DueBirthdays received = dueBirthdaysOf(handed);
+    EXPECT_EQ(received.today, due.today);
+    EXPECT_EQ(received.inOneDay, due.inOneDay);
+    EXPECT_EQ(received.inTwoDays, due.inTwoDays);
+    EXPECT_EQ(received.inThreeDays, due.inThreeDays);
+}
+
+TEST(WindowsHandOver, AMissingWindowsLibraryIsReportedNotFatal)
+{
+    TempDir dir;
+    char program[] = "Avisela";
+    char* argv[] = {program, nullptr};
+    WindowsRequest request(DueBirthdays{{"Ana"}, {}, {}, {}}, dir.path(), 2026y / December / 7d, 1,
+                           argv);
+    const ShownWindows shown = showWindows(dir.path(), request.get());
+    EXPECT_FALSE(shown.loaded);
+    EXPECT_NE(shown.error.find(kWindowsLibraryName), std::string::npos) << shown.error;
+}
+
+} // namespace
