@@ -139,10 +139,11 @@ ClaimedMarker claimBirthdayMarker(const std::filesystem::path& programDir, Date 
         if (fd >= 0) {
             ::close(fd);
             marker.claim = MarkerClaim::Created;
-        } else if (errno == EEXIST) {
-            marker.claim = MarkerClaim::AlreadyThere;
+            return marker;
         }
         error = errno;
+        if (error == EEXIST)
+            marker.claim = MarkerClaim::AlreadyThere;
         return marker;
     };
 
