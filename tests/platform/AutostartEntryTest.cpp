@@ -31,10 +31,11 @@ std::string programOfExec(const std::string& value)
     EXPECT_EQ(unescaped.back(), '"');
     std::string program;
     for (size_t i = 1; i + 1 < unescaped.size(); ++i) {
-        if (unescaped[i] == '\\')
+        if (unescaped[i] == '\\') {
             ++i;
-        else if (unescaped[i] == '%')
+        } else if (unescaped[i] == '%') {
             EXPECT_EQ(unescaped[++i], '%');
+        }
         program.push_back(unescaped[i]);
     }
     return program;

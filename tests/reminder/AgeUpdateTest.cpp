@@ -44,6 +44,12 @@ struct AgeRow {
     const char* after;
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const AgeRow& row, std::ostream* out)
+{
+    *out << row.row;
+}
+
 class AgeAdvance : public testing::TestWithParam<AgeRow> {};
 
 TEST_P(AgeAdvance, TakesTheLeadingNumberPlusOne)

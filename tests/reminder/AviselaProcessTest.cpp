@@ -189,8 +189,9 @@ protected:
         command.insert(command.end(), arguments.begin(), arguments.end());
         ChildProcess tool(command, {"DISPLAY=" + display->name()}, dir / "xdotool.out");
         const auto exitCode = tool.waitForExit(15s);
-        if (outcome == Outcome::MustSucceed)
+        if (outcome == Outcome::MustSucceed) {
             EXPECT_EQ(exitCode, 0) << output("xdotool.out");
+        }
         return output("xdotool.out");
     }
 

@@ -23,6 +23,12 @@ struct Placement {
     enum List { Today, InOne, InTwo, InThree, Nowhere } list;
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const Placement& placement, std::ostream* out)
+{
+    *out << placement.row;
+}
+
 class DueBirthdayPlacement : public testing::TestWithParam<Placement> {};
 
 TEST_P(DueBirthdayPlacement, LandsInTheRightList)
