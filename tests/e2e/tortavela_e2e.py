@@ -6,6 +6,7 @@ the user's session.
 """
 
 import os
+import random
 import shutil
 import subprocess
 import tempfile
@@ -39,6 +40,27 @@ def wait_for(probe, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
     raise Failure(f"timed out waiting for {what}" + (f" ({last_error})" if last_error else ""))
 
 
+def start_private_x_server(attempts=30):
+    """Xvfb on a display number of our own. Servers started at the same moment with -displayfd
+    alone can both settle on the same number, so each try names a random one and keeps it only
+    when the server reports it ready."""
+    for _ in range(attempts):
+        number = random.randint(100, 30000)
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(
+            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
+             "-nolisten", "tcp"],
+            pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as ready:
+            reported = ready.readline().strip()  # empty when the server gave up
+        if reported == str(number):
+            return server, reported
+        server.kill()
+        server.wait()
+    raise Failure("no Xvfb display could be started")
+
+
 class Desktop:
     """A private X server and D-Bus session with the accessibility bus running."""
 
@@ -48,14 +70,7 @@ class Desktop:
         self.processes = []
 
     def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-            pass_fds=[write_end], stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        display = os.read(read_end, 16).decode().strip()
-        os.close(read_end)
-        check(display, "Xvfb did not start")
+        self.xvfb, display = start_private_x_server()
         os.environ["DISPLAY"] = ":" + display
         # Without DISPLAY in the bus's environment synthesized input goes nowhere; the memory
         # backend keeps settings from leaking into the user's dconf.
