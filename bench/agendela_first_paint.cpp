@@ -1,5 +1,6 @@
 // The manager's start-up as the program does it, ending as soon as the contact list has been
 // painted for the first time: the whole-process start-up figure of the benchmarks.
+#include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
 #include "FrmPrincipal.h"
 #include "ProgramDirectory.h"
@@ -27,6 +28,7 @@ protected:
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    platform::setUpApplication(app, "Agendela");
     FrmPrincipal window({platform::programDirectory(), platform::autostartDirectory()});
     window.formLoad();
     QuitAfterPaint quitter;

@@ -1,5 +1,6 @@
 #include "ContactForm.h"
 
+#include "Accessibility.h"
 #include "Birthday.h"
 #include "ContactFile.h"
 #include "FileProblemMessage.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 
 using platform::twipsRect;
@@ -39,20 +41,21 @@ struct LabelPlace {
     const char* caption;
     double left;
     double top;
-    double roomRight; // where the next control starts
+    double roomRight;    // where the next control starts
+    const char* control; // the control it names, or nothing
 };
 
 constexpr std::array<LabelPlace, 10> kLabels = {{
-    {"Label1", "Nombre :", 120, 170, 1680},
-    {"Label2", "Alias :", 120, 650, 1680},
-    {"Label3", "Edad Actual :", 120, 1130, 1680},
-    {"Label4", "Fecha Del Cumple :", 120, 1610, 1680},
-    {"Label9", "Día :", 1680, 1610, 2160},
-    {"Label10", "Mes :", 4200, 1605, 4680},
-    {"Label5", "Teléfono :", 120, 2090, 1680},
-    {"Label6", "Dirección :", 120, 2570, 1680},
-    {"Label7", "E-Mail :", 120, 3050, 1680},
-    {"Label8", "Nota :", 120, 3530, 1680},
+    {"Label1", "Nombre :", 120, 170, 1680, "txt(0)"},
+    {"Label2", "Alias :", 120, 650, 1680, "txt(1)"},
+    {"Label3", "Edad Actual :", 120, 1130, 1680, "txt(2)"},
+    {"Label4", "Fecha Del Cumple :", 120, 1610, 1680, nullptr},
+    {"Label9", "Día :", 1680, 1610, 2160, "cmbdia"},
+    {"Label10", "Mes :", 4200, 1605, 4680, "cmbmes"},
+    {"Label5", "Teléfono :", 120, 2090, 1680, "txt(4)"},
+    {"Label6", "Dirección :", 120, 2570, 1680, "txt(5)"},
+    {"Label7", "E-Mail :", 120, 3050, 1680, "txt(6)"},
+    {"Label8", "Nota :", 120, 3530, 1680, "txt(7)"},
 }};
 
 struct Place {
@@ -118,6 +121,11 @@ ContactForm::ContactForm(FrmPrincipal& mainWindow, const QString& title, const c
     connect(m_cmdaceptar, &QPushButton::clicked, this, &ContactForm::cmdaceptarClick);
     // Closing runs closeEvent, which enables the main window again.
     connect(m_cmdcancel, &QPushButton::clicked, this, &QWidget::close);
+    // As in any dialog: Enter presses the button that has the focus, Escape cancels.
+    m_cmdaceptar->setAutoDefault(true);
+    m_cmdcancel->setAutoDefault(true);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, m_cmdcancel, &QPushButton::click);
 }
 
 void ContactForm::buildControls()
@@ -167,6 +175,8 @@ void ContactForm::buildControls()
         label->setObjectName(place.name);
         const double width = place.roomRight - place.left;
         label->setGeometry(twipsRect(place.left, place.top, width, kLabelHeight));
+        if (place.control)
+            platform::nameAfterLabel(label, findChild<QWidget*>(place.control));
     }
 
     const std::array<QWidget*, 12> tabOrder = {txtWidget(0),

@@ -1,5 +1,6 @@
 #include "FrmPrincipal.h"
 
+#include "Accessibility.h"
 #include "AutostartEntry.h"
 #include "ContactFile.h"
 #include "ContactListModel.h"
@@ -21,6 +22,8 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QShortcut>
+#include <QStyle>
 #include <QTreeView>
 
 using platform::twipsRect;
@@ -30,6 +33,7 @@ namespace {
 constexpr double kClientWidth = 10830;
 constexpr double kClientHeight = 5790;
 constexpr double kLabelPointSize = 8.25;
+constexpr double kSmallestHeaderPointSize = 6.5;
 const char* const kCountCaption = "Cantidad De Contactos : ";
 
 QString countCaption(const QString& count)
@@ -86,6 +90,7 @@ void FrmPrincipal::buildControls()
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionsMovable(false);
+    m_list->setAccessibleName(QStringLiteral("Contactos"));
 
     auto* noteCaption =
         makeLabel("Label1", QStringLiteral("Nota"), twipsRect(120, 4800, 2175, 255));
@@ -95,7 +100,7 @@ void FrmPrincipal::buildControls()
     m_txtdesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The box shows the stored note; what is typed here would be stored nowhere.
     m_txtdesc->setReadOnly(true);
-    noteCaption->setBuddy(m_txtdesc);
+    platform::nameAfterLabel(noteCaption, m_txtdesc);
 }
 
 void FrmPrincipal::buildMenus()
@@ -124,6 +129,11 @@ void FrmPrincipal::buildMenus()
     connect(m_mnudel, &QAction::triggered, this, &FrmPrincipal::mnudelClick);
     connect(m_mnuend, &QAction::triggered, qApp, &QApplication::quit);
     connect(m_mnuacerca, &QAction::triggered, this, &FrmPrincipal::mnuacercaClick);
+
+    // F10 opens the first menu, as on other desktops; the menus have no other shortcut keys.
+    auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenus, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(m_mnuarchivo->menuAction()); });
 }
 
 std::array<double, 7> FrmPrincipal::columnWidthsTwips(double scaleWidth)
@@ -148,6 +158,30 @@ void FrmPrincipal::setUpColumns()
     const auto widths = columnWidthsTwips(scaleWidth);
     for (int column = 0; column < ContactListModel::kColumnCount; ++column)
         m_list->setColumnWidth(column, platform::twipsToPixels(widths[column]));
+    fitHeaderFont();
+}
+
+void FrmPrincipal::fitHeaderFont()
+{
+    // The columns were sized for a smaller font than most desktops use: rather than clip a
+    // caption ("Fecha Del Cumple"), the headers take the largest size at which all fit.
+    QHeaderView* header = m_list->header();
+    const int margins =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    QFont font = header->font();
+    for (;;) {
+        const QFontMetrics metrics(font);
+        bool fits = true;
+        for (int column = 0; column < ContactListModel::kColumnCount && fits; ++column) {
+            const QString caption =
+                m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            fits = metrics.horizontalAdvance(caption) + margins <= m_list->columnWidth(column);
+        }
+        if (fits || font.pointSizeF() <= kSmallestHeaderPointSize)
+            break;
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    header->setFont(font);
 }
 
 void FrmPrincipal::formLoad()

@@ -69,6 +69,7 @@ private:
     void buildControls();
     void buildMenus();
     void setUpColumns();
+    void fitHeaderFont();
     void loadContacts();
     void selectRow(int position);
     void clearSelection();

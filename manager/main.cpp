@@ -1,9 +1,9 @@
+#include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
 #include "FrmPrincipal.h"
 #include "Geometry.h"
 #include "ProgramDirectory.h"
 #include "SingleInstance.h"
-#include "SpanishTranslations.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -28,10 +28,7 @@ int main(int argc, char* argv[])
     ::unsetenv(kStartMinimizedVariable);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Agendela");
-    QApplication::setApplicationDisplayName("Tortavela");
-    QApplication::setDesktopFileName("tortavela");
-    platform::installSpanishTranslations(app);
+    platform::setUpApplication(app, "Agendela");
 
     FrmPrincipal window({programDir, platform::autostartDirectory()});
     window.formLoad();

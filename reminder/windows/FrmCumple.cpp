@@ -1,5 +1,6 @@
 #include "FrmCumple.h"
 
+#include "Accessibility.h"
 #include "AgeUpdate.h"
 #include "BirthdaySound.h"
 #include "ContactDetails.h"
@@ -70,23 +71,34 @@ FrmCumple::~FrmCumple() = default;
 
 void FrmCumple::buildControls()
 {
-    makeLabel(this, "Label1", QStringLiteral("CUMPLEAÑOS DE HOY :"), {120, 240, 2295, 255});
+    QLabel* label1 =
+        makeLabel(this, "Label1", QStringLiteral("CUMPLEAÑOS DE HOY :"), {120, 240, 2295, 255});
     m_lstcumple = makeList(this, "lstcumple", {120, 600, 2175, 3765});
+    platform::nameAfterLabel(label1, m_lstcumple);
     m_lbldate = makeLabel(this, "lbldate", QString(), {3720, 120, 2655, 255});
     m_lbldate->setFont(platform::boldUiFont(kDatePointSize));
-    makeLabel(this, "Label3", QStringLiteral("Alias :"), {2520, 480, 1335, 255});
+    QLabel* label3 = makeLabel(this, "Label3", QStringLiteral("Alias :"), {2520, 480, 1335, 255});
     m_txtalias = makeTextBox(this, "txtalias", {2520, 720, 2055, 285});
-    makeLabel(this, "Label2", QStringLiteral("Hoy cumple :"), {4800, 480, 1935, 255});
+    platform::nameAfterLabel(label3, m_txtalias);
+    QLabel* label2 =
+        makeLabel(this, "Label2", QStringLiteral("Hoy cumple :"), {4800, 480, 1935, 255});
     m_txtcumple = makeTextBox(this, "txtcumple", {4800, 720, 2055, 285});
-    makeLabel(this, "Label4", QStringLiteral("Teléfono :"), {2520, 1320, 1215, 255});
+    platform::nameAfterLabel(label2, m_txtcumple);
+    QLabel* label4 =
+        makeLabel(this, "Label4", QStringLiteral("Teléfono :"), {2520, 1320, 1215, 255});
     m_txtfono = makeTextBox(this, "txtfono", {2520, 1560, 2055, 285});
-    makeLabel(this, "Label6", QStringLiteral("E-Mail :"), {4800, 1320, 1215, 255});
+    platform::nameAfterLabel(label4, m_txtfono);
+    QLabel* label6 = makeLabel(this, "Label6", QStringLiteral("E-Mail :"), {4800, 1320, 1215, 255});
     m_txtmail = makeTextBox(this, "txtmail", {4800, 1560, 2055, 285});
-    makeLabel(this, "Label5", QStringLiteral("Dirección :"), {2520, 2160, 1215, 255});
+    platform::nameAfterLabel(label6, m_txtmail);
+    QLabel* label5 =
+        makeLabel(this, "Label5", QStringLiteral("Dirección :"), {2520, 2160, 1215, 255});
     m_txtdire = makeTextBox(this, "txtdire", {2520, 2400, 4335, 285});
-    makeLabel(this, "Label7", QStringLiteral("Nota :"), {2520, 3000, 1215, 255});
+    platform::nameAfterLabel(label5, m_txtdire);
+    QLabel* label7 = makeLabel(this, "Label7", QStringLiteral("Nota :"), {2520, 3000, 1215, 255});
     m_txtnota =
         placed(new QPlainTextEdit(noSelection() + "\n", this), "txtnota", {2520, 3240, 4335, 525});
+    platform::nameAfterLabel(label7, m_txtnota);
     m_txtnota->setReadOnly(true);
     // Two lines fit the box without a scroll bar, as "NO HAY SELECCIÓN" and its line end.
     m_txtnota->document()->setDocumentMargin(2);

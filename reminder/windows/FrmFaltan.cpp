@@ -1,5 +1,6 @@
 #include "FrmFaltan.h"
 
+#include "Accessibility.h"
 #include "QtText.h"
 #include "ReminderSession.h"
 #include "WindowControls.h"
@@ -37,15 +38,18 @@ void FrmFaltan::buildControls()
         makeHeading(this, "Label1", QStringLiteral("Faltan 3 días para el cumpleaños de :"),
                     {120, 120, 1695, 495});
     m_lst3d = makeList(this, "lst3d", {120, 720, 1695, 2010});
+    platform::nameAfterLabel(label1, m_lst3d);
     QLabel* label2 =
         makeHeading(this, "Label2", QStringLiteral("Faltan 2 días para el cumpleaños de :"),
                     {2280, 120, 1695, 495});
     m_lst2d = makeList(this, "lst2d", {2280, 720, 1695, 2010});
+    platform::nameAfterLabel(label2, m_lst2d);
     QLabel* label3 =
         makeHeading(this, "Label3", QStringLiteral("Falta 1 día para el cumpleaños de :"),
                     {4440, 120, 1695, 495});
     useOneSize({label1, label2, label3});
     m_lst1d = makeList(this, "lst1d", {4440, 720, 1695, 2010});
+    platform::nameAfterLabel(label3, m_lst1d);
     m_cmdabrir =
         makeButton(this, "cmdabrir", QStringLiteral("Abrir Base De Datos"), {120, 2880, 2775, 375});
     m_cmdend = makeButton(this, "cmdend", QStringLiteral("Salir"), {3360, 2880, 2775, 375});

@@ -1,10 +1,10 @@
 // The windows library's one entry point, called by Avisela once its scan found names to show.
+#include "ApplicationSetUp.h"
 #include "AviselaWindowsAbi.h"
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
 #include "ReminderSession.h"
 #include "ReminderWindows.h"
-#include "SpanishTranslations.h"
 #include "WindowsHandOver.h"
 
 #include <QApplication>
@@ -55,10 +55,9 @@ avisela_show_windows(const AviselaWindowsRequest* request)
         return 1;
     int argc = request->argc;
     QApplication app(argc, request->argv);
-    QApplication::setApplicationName("Avisela");
     // The session decides when the program ends, by the two windows' closing rules.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::installSpanishTranslations(app);
+    platform::setUpApplication(app, "Avisela");
 
     const std::filesystem::path programDir(request->programDir);
     ReminderSession session(programDir, reminder::dateOf(*request),

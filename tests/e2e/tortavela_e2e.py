@@ -211,8 +211,12 @@ class Desktop:
     def menu(self, window, menu_name, item_name):
         """Opens a menu of the window's menu bar and clicks one of its items."""
         menu = self.find(window, "menu item", menu_name)
-        self.do_action(menu, "ShowMenu", "Press")
-        item = self.find(menu, "menu item", item_name)
+
+        def open_item():
+            # A window that was disabled a moment ago may ignore the first request.
+            self.do_action(menu, "ShowMenu", "Press")
+            return self.find(menu, "menu item", item_name, timeout=1.5)
+        item = wait_for(open_item, f"menu {menu_name} > {item_name}")
         self.click(item)
 
     def keys(self, *keys):
@@ -223,3 +227,18 @@ class Desktop:
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], check=True)
+
+
+def dump(node, depth=0, limit=8):
+    """Prints the tree under a node, for writing and debugging scenarios."""
+    try:
+        states = [s.value_nick for s in node.getState().get_states()] if hasattr(
+            node.getState(), "get_states") else []
+        print("  " * depth + f"{node.getRoleName()} {node.name!r} {states[:4]}")
+    except Exception as error:
+        print("  " * depth + f"<{error}>")
+        return
+    if depth < limit:
+        for child in node:
+            if child is not None:
+                dump(child, depth + 1, limit)
