@@ -48,6 +48,8 @@ FrmPrincipal::FrmPrincipal(Environment environment, QWidget* parent)
 {
     setObjectName("FrmPrincipal");
     setWindowTitle("Tortavela");
+    // Minimized, a window is named by its icon text: it keeps its name for screen readers.
+    setWindowIconText("Tortavela");
     buildControls();
     buildMenus();
 }
@@ -132,8 +134,10 @@ void FrmPrincipal::buildMenus()
 
     // F10 opens the first menu, as on other desktops; the menus have no other shortcut keys.
     auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(openMenus, &QShortcut::activated, this,
-            [this] { menuBar()->setActiveAction(m_mnuarchivo->menuAction()); });
+    connect(openMenus, &QShortcut::activated, this, [this] {
+        menuBar()->setActiveAction(m_mnuarchivo->menuAction());
+        m_mnuarchivo->setActiveAction(m_mnuarchivo->actions().value(0));
+    });
 }
 
 std::array<double, 7> FrmPrincipal::columnWidthsTwips(double scaleWidth)

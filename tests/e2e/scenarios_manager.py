@@ -1,35 +1,238 @@
-"""The manager as a user meets it."""
+"""The manager as a user meets it: every scenario ends with a look at the contact file's bytes."""
+
+import time
 
 from contacts_file import file_of, read, record
-from tortavela_e2e import check
+from tortavela_e2e import check, wait_for
 
 CARLA = record("Carla", "Carli", "40", "07/12", "555 01", "Calle Mayor 1", "carla@correo.es", "Nota de Carla")
 ANA = record("Ana", "Anita", "30", "05/03", "", "", "", "Nota de Ana")
 BRUNO = record("Bruno", "", "25", "1/1", "", "", "", "")
+CONTACTS = file_of(CARLA, ANA, BRUNO)
 
 
-def start_manager(desktop, contacts):
+def start_manager(desktop, contacts=CONTACTS):
     program_dir = desktop.program_dir(contacts)
-    desktop.start(program_dir, "Agendela")
+    process = desktop.start(program_dir, "Agendela")
     app = desktop.application("Agendela")
     window = desktop.window(app, "Tortavela")
-    return program_dir, app, window
+    return program_dir, process, app, window
+
+
+def names(desktop, window):
+    return [row[0] for row in desktop.table_rows(desktop.find(window, "tree", "Contactos"))]
+
+
+def click_row(desktop, window, name):
+    table = desktop.find(window, "tree", "Contactos")
+    rows = desktop.table_rows(table)
+    row = [r[0] for r in rows].index(name)
+    desktop.click(table.queryTable().getAccessibleAt(row, 0))
+
+
+def note(desktop, window):
+    return desktop.text(desktop.find(window, "text", "Nota"))
+
+
+def command_enabled(desktop, window, caption):
+    menu = desktop.find(window, "menu item", "Archivo")
+    item = desktop.atspi.findDescendant(menu, lambda n: n.name == caption)
+    return desktop.enabled(item)
+
+
+def answer(desktop, app, title, text, button):
+    """Checks the message box and presses one of its buttons."""
+    box = desktop.window(app, title, role="alert")
+    desktop.find(box, "label", text)
+    desktop.press(desktop.find(box, "push button", button))
+    wait_for(lambda: not desktop.showing(box), f"the message box {title!r} closing")
+
+
+def choose(desktop, dialog, combo_name, entry):
+    """Opens a drop-down list and clicks one of its entries."""
+    combo = desktop.find(dialog, "combo box", combo_name)
+    desktop.click(combo)
+    item = desktop.find(combo, "list item", entry)
+    # The list ignores a click that comes too soon after it opened.
+    time.sleep(0.8)
+    desktop.click(item, near_left=True)
+    time.sleep(0.3)
+
+
+def type_into(desktop, dialog, field, text):
+    desktop.click(desktop.find(dialog, "text", field))
+    desktop.type_text(text)
 
 
 def startup_list(desktop):
-    contacts = file_of(CARLA, ANA, BRUNO)
-    program_dir, _, window = start_manager(desktop, contacts)
-    table = desktop.find(window, "tree")
-    rows = desktop.table_rows(table)
+    program_dir, _, _, window = start_manager(desktop)
+    rows = desktop.table_rows(desktop.find(window, "tree", "Contactos"))
     check([row[0] for row in rows] == ["Ana", "Bruno", "Carla"], f"rows {rows}")
     check(rows[2] == ["Carla", "Carli", "40", "07/12", "555 01", "Calle Mayor 1", "carla@correo.es"],
           f"Carla's row {rows[2]}")
     desktop.find(window, "label", "Cantidad De Contactos : 3")
-    note = desktop.find(window, "text", "Nota")
-    check(desktop.text(note) == "Nota de Carla", f"note {desktop.text(note)!r}")
-    check(read(program_dir) == contacts, "the start-up changed the contact file")
+    check(note(desktop, window) == "Nota de Carla", f"note {note(desktop, window)!r}")
+    check(read(program_dir) == CONTACTS, "the start-up changed the contact file")
+
+
+def click_shows_note(desktop):
+    program_dir, _, app, window = start_manager(desktop)
+    click_row(desktop, window, "Ana")
+    wait_for(lambda: note(desktop, window) == "Nota de Ana", "Ana's note")
+    click_row(desktop, window, "Bruno")
+    wait_for(lambda: note(desktop, window) == "", "Bruno's empty note")
+    check(command_enabled(desktop, window, "Quitar"), "Quitar is disabled after a click")
+    check(command_enabled(desktop, window, "Modificar..."), "Modificar is disabled after a click")
+    # The keyboard moves the selection and the note follows it.
+    desktop.keys("Up")
+    wait_for(lambda: note(desktop, window) == "Nota de Ana", "the note following the keyboard")
+    check(read(program_dir) == CONTACTS, "a click changed the contact file")
+
+
+def add_contact(desktop):
+    program_dir, _, app, window = start_manager(desktop)
+    desktop.menu(window, "Archivo", "Agregar...")
+    dialog = desktop.window(app, "Agregar")
+    check(dialog.getRoleName() == "dialog", f"Agregar is a {dialog.getRoleName()}")
+    check(not desktop.enabled(desktop.find(window, "tree", "Contactos")),
+          "the main window takes input while the dialog is open")
+    accept = desktop.find(dialog, "push button", "Aceptar")
+
+    desktop.press(accept)
+    answer(desktop, app, "Error", "Debe haber un nombre", "Aceptar")
+    type_into(desktop, dialog, "Nombre", "ANA")
+    desktop.press(accept)
+    answer(desktop, app, "Error", "Falta la fecha de cumpleaños", "Aceptar")
+    choose(desktop, dialog, "Día", "07")
+    choose(desktop, dialog, "Mes", "Julio")
+    desktop.press(accept)
+    answer(desktop, app, "Error", "El contacto con el nombre dado ya existe", "Aceptar")
+    check(read(program_dir) == CONTACTS, "a refused contact changed the file")
+
+    name = desktop.find(dialog, "text", "Nombre")
+    check(desktop.text(name) == "ANA", "a refusal changed the typed name")
+    desktop.click(name)
+    desktop.keys("ctrl+a")
+    desktop.type_text("Dora")
+    type_into(desktop, dialog, "Edad Actual", "treinta")
+    type_into(desktop, dialog, "Teléfono", "600 100 200")
+    desktop.press(accept)
+    wait_for(lambda: "Dora" in names(desktop, window), "Dora in the list")
+    check(names(desktop, window) == ["Ana", "Bruno", "Carla", "Dora"], f"{names(desktop, window)}")
+    desktop.find(window, "label", "Cantidad De Contactos : 4")
+    expected = CONTACTS + file_of(record("Dora", "", "treinta", "07/07", "600 100 200", "", "", ""))
+    check(read(program_dir) == expected, f"file {read(program_dir)!r}")
+
+
+def keyboard_dialog(desktop):
+    """F10 reaches the menus, Escape cancels a dialog, Enter on Aceptar accepts."""
+    program_dir, _, app, window = start_manager(desktop)
+    desktop.activate(window, "Cantidad De Contactos : 3")
+    desktop.keys("F10")
+    add = desktop.find(window, "menu item", "Agregar...")
+    wait_for(lambda: desktop.showing(add), "the menu opened by F10")
+    desktop.keys("Return")
+    dialog = desktop.window(app, "Agregar")
+    desktop.activate(dialog, "Nombre :")
+    desktop.keys("Escape")
+    wait_for(lambda: not desktop.showing(dialog), "Escape closing the dialog")
+    wait_for(lambda: desktop.enabled(desktop.find(window, "tree", "Contactos")), "main window back")
+
+    desktop.menu(window, "Archivo", "Agregar...")
+    dialog = desktop.window(app, "Agregar")
+    desktop.activate(dialog, "Nombre :")
+    desktop.type_text("Eva")
+    choose(desktop, dialog, "Día", "01")
+    choose(desktop, dialog, "Mes", "Enero")
+    desktop.find(dialog, "push button", "Aceptar").queryComponent().grabFocus()
+    desktop.keys("Return")
+    wait_for(lambda: "Eva" in names(desktop, window), "Eva added with Enter")
+    check(read(program_dir) == CONTACTS + file_of(record("Eva", "", "", "01/01", "", "", "", "")),
+          f"file {read(program_dir)!r}")
+
+
+def modify_contact(desktop):
+    bea = record("bea", "", "20", "02/02", "", "", "", "")
+    contacts = file_of(CARLA, ANA, bea)
+    program_dir, _, app, window = start_manager(desktop, contacts)
+
+    # A name that another contact bears, in other capitals, is refused.
+    click_row(desktop, window, "Ana")
+    desktop.menu(window, "Archivo", "Modificar...")
+    dialog = desktop.window(app, "Modificar")
+    name = desktop.find(dialog, "text", "Nombre")
+    check(desktop.text(name) == "Ana", "the dialog is not filled from the selected row")
+    check(desktop.text(desktop.find(dialog, "text", "Nota")) == "Nota de Ana", "wrong note")
+    desktop.click(name)
+    desktop.keys("ctrl+a")
+    desktop.type_text("BEA")
+    desktop.press(desktop.find(dialog, "push button", "Aceptar"))
+    answer(desktop, app, "Error", "El contacto con el nombre dado ya existe", "Aceptar")
+    check(read(program_dir) == contacts, "a refused change changed the file")
+
+    # Only the capitals of the own name changed: accepted, the contact moves last in the file.
+    desktop.click(name)
+    desktop.keys("ctrl+a")
+    desktop.type_text("ANA")
+    desktop.press(desktop.find(dialog, "push button", "Aceptar"))
+    wait_for(lambda: "ANA" in names(desktop, window), "ANA in the list")
+    check(names(desktop, window) == ["ANA", "bea", "Carla"], f"{names(desktop, window)}")
+    check(not command_enabled(desktop, window, "Quitar"), "Quitar enabled after a change")
+    renamed = record("ANA", "Anita", "30", "05/03", "", "", "", "Nota de Ana")
+    check(read(program_dir) == file_of(CARLA, bea, renamed), f"file {read(program_dir)!r}")
+
+    # Accepted unchanged: the line leaves its place and becomes the last one.
+    click_row(desktop, window, "Carla")
+    desktop.menu(window, "Archivo", "Modificar...")
+    dialog = desktop.window(app, "Modificar")
+    desktop.press(desktop.find(dialog, "push button", "Aceptar"))
+    wait_for(lambda: not desktop.showing(dialog), "the dialog closing")
+    check(read(program_dir) == file_of(bea, renamed, CARLA), f"file {read(program_dir)!r}")
+    desktop.find(window, "label", "Cantidad De Contactos : 3")
+
+
+def remove_contact(desktop):
+    program_dir, _, app, window = start_manager(desktop)
+    click_row(desktop, window, "Bruno")
+    desktop.menu(window, "Archivo", "Quitar")
+    answer(desktop, app, "Tortavela", "¿Esta seguro que desea borrar el contacto seleccionado?",
+           "Cancelar")
+    check(names(desktop, window) == ["Ana", "Bruno", "Carla"], "Cancelar removed a contact")
+    check(read(program_dir) == CONTACTS, "Cancelar changed the file")
+
+    desktop.menu(window, "Archivo", "Quitar")
+    answer(desktop, app, "Tortavela", "¿Esta seguro que desea borrar el contacto seleccionado?",
+           "Aceptar")
+    wait_for(lambda: names(desktop, window) == ["Ana", "Carla"], "Bruno removed from the list")
+    desktop.find(window, "label", "Cantidad De Contactos : 2")
+    check(note(desktop, window) == "", "the note box kept a note")
+    check(not command_enabled(desktop, window, "Quitar"), "Quitar enabled after a removal")
+    check(read(program_dir) == file_of(CARLA, ANA), f"file {read(program_dir)!r}")
+
+
+def about_window(desktop):
+    program_dir, process, app, window = start_manager(desktop)
+    desktop.menu(window, "Ayuda", "Acerca De...")
+    about = desktop.window(app, "Acerca De Tortavela")
+    picture = desktop.find(about, "image")
+    extents = picture.queryComponent().getExtents(desktop.atspi.DESKTOP_COORDS)
+    check((extents.width, extents.height) == (363, 255), f"picture {extents.width}x{extents.height}")
+    check(not desktop.enabled(desktop.find(window, "tree", "Contactos")),
+          "the main window takes input while the About window is open")
+    desktop.click(picture)
+    wait_for(lambda: not desktop.showing(about), "the About window closing on a click")
+    wait_for(lambda: desktop.enabled(desktop.find(window, "tree", "Contactos")), "main window back")
+    desktop.menu(window, "Archivo", "Salir")
+    wait_for(lambda: process.poll() is not None, "Salir ending the manager")
+    check(read(program_dir) == CONTACTS, "the About window changed the file")
 
 
 SCENARIOS = {
     "manager_startup_list": startup_list,
+    "manager_click_shows_note": click_shows_note,
+    "manager_add_contact": add_contact,
+    "manager_keyboard": keyboard_dialog,
+    "manager_modify_contact": modify_contact,
+    "manager_remove_contact": remove_contact,
+    "manager_about_window": about_window,
 }

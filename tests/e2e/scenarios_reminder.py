@@ -1,3 +1,114 @@
-"""The reminder as a user meets it at logon."""
+"""The reminder as a user meets it at logon, on a faked date."""
 
-SCENARIOS = {}
+import os
+import time
+
+from contacts_file import file_of, read, record
+from tortavela_e2e import check, wait_for
+
+TODAY = "2026-12-07"  # not the machine's date: faketime gives the programs this one
+ANA = record("Ana", "Anita", "30 años", "07/12", "600 111 222", "Calle Mayor 1", "ana@correo.es", "Prima")
+DORA = record("Dora", "", "12", "08/12", "", "", "", "")
+BRUNO = record("Bruno", "", "25", "09/12", "", "", "", "")
+CARLA = record("Carla", "Carli", "40", "10/12", "", "", "", "")
+EVA = record("Eva", "", "50", "11/12", "", "", "", "")
+CONTACTS = file_of(EVA, CARLA, ANA, BRUNO, DORA)
+# The age update writes every birthday without leading zeros and Ana one year older.
+ADVANCED = file_of(record("Eva", "", "50", "11/12", "", "", "", ""),
+                   record("Carla", "Carli", "40", "10/12", "", "", "", ""),
+                   record("Ana", "Anita", "31", "7/12", "600 111 222", "Calle Mayor 1",
+                          "ana@correo.es", "Prima"),
+                   record("Bruno", "", "25", "9/12", "", "", "", ""),
+                   record("Dora", "", "12", "8/12", "", "", "", ""))
+
+CUMPLE = "¡¡FELIZ CUMPLE!!"
+FALTAN = "¡¡FALTAN POCOS DÍAS!!"
+
+
+def start_reminder(desktop, program_dir):
+    process = desktop.start(program_dir, "Avisela", today=TODAY)
+    app = desktop.application("Avisela")
+    return process, app, desktop.window(app, CUMPLE), desktop.window(app, FALTAN)
+
+
+def items(desktop, window, list_name):
+    return desktop.list_items(desktop.find(window, "list", list_name))
+
+
+def box(desktop, window, name):
+    return desktop.text(desktop.find(window, "text", name))
+
+
+def birthdays_today_and_upcoming(desktop):
+    program_dir = desktop.program_dir(CONTACTS)
+    process, app, cumple, faltan = start_reminder(desktop, program_dir)
+    check(items(desktop, cumple, "CUMPLEAÑOS DE HOY") == ["Ana"], "today's list")
+    check(items(desktop, faltan, "Faltan 3 días para el cumpleaños de") == ["Carla"], "in 3 days")
+    check(items(desktop, faltan, "Faltan 2 días para el cumpleaños de") == ["Bruno"], "in 2 days")
+    check(items(desktop, faltan, "Falta 1 día para el cumpleaños de") == ["Dora"], "tomorrow")
+    check(box(desktop, cumple, "Alias") == "NO HAY SELECCIÓN", "details before a selection")
+    desktop.find(cumple, "label", "7/12/26")  # the faked date in the short format
+
+    # The age grows once, right after the start.
+    wait_for(lambda: read(program_dir) == ADVANCED, "the age update in the contact file")
+    check(os.path.exists(os.path.join(program_dir, "7122026AnaAnita")), "no birthday marker")
+
+    desktop.click(desktop.find(cumple, "list item", "Ana"))
+    wait_for(lambda: box(desktop, cumple, "Alias") == "Anita", "Ana's details")
+    check(box(desktop, cumple, "Hoy cumple") == "31", "the age reached today")
+    check(box(desktop, cumple, "Teléfono") == "600 111 222", "telephone")
+    check(box(desktop, cumple, "E-Mail") == "ana@correo.es", "e-mail")
+    check(box(desktop, cumple, "Dirección") == "Calle Mayor 1", "address")
+    check(box(desktop, cumple, "Nota") == "Prima", "note")
+
+    # Closing one window leaves the other; closing the last ends the program.
+    desktop.press(desktop.find(faltan, "push button", "Salir"))
+    wait_for(lambda: not desktop.showing(faltan), f"{FALTAN} closing")
+    time.sleep(0.5)
+    check(process.poll() is None, "the reminder ended with a window still open")
+    check(desktop.showing(cumple), f"{CUMPLE} closed with the other window")
+    desktop.press(desktop.find(cumple, "push button", "Salir"))
+    wait_for(lambda: process.poll() is not None, "the reminder ending with its last window")
+
+    # A second start the same day shows the same names and advances nobody again.
+    process, app, cumple, faltan = start_reminder(desktop, program_dir)
+    check(items(desktop, cumple, "CUMPLEAÑOS DE HOY") == ["Ana"], "today's list again")
+    time.sleep(1.0)
+    check(read(program_dir) == ADVANCED, "the second start changed the contact file")
+    desktop.press(desktop.find(cumple, "push button", "Salir"))
+    desktop.press(desktop.find(faltan, "push button", "Salir"))
+    wait_for(lambda: process.poll() is not None, "the reminder ending")
+
+
+def opens_the_manager(desktop):
+    program_dir = desktop.program_dir(CONTACTS)
+    process, app, cumple, faltan = start_reminder(desktop, program_dir)
+    wait_for(lambda: read(program_dir) == ADVANCED, "the age update")
+    desktop.press(desktop.find(faltan, "push button", "Abrir Base De Datos"))
+    wait_for(lambda: not desktop.running(program_dir, "Avisela"), "the reminder ending at once")
+    check(not desktop.has_application("Avisela"), "a reminder window stayed")
+    manager = desktop.application("Agendela")
+    window = desktop.window(manager, "Tortavela")
+    wait_for(lambda: desktop.minimized("Tortavela"), "the manager coming up minimized")
+    rows = desktop.table_rows(desktop.find(window, "tree", "Contactos"))
+    check([row[0] for row in rows] == ["Ana", "Bruno", "Carla", "Dora", "Eva"], f"rows {rows}")
+    check(rows[0][2] == "31", "the manager does not show the advanced age")
+    check(read(program_dir) == ADVANCED, "the manager changed the contact file")
+
+
+def nothing_due(desktop):
+    program_dir = desktop.program_dir(file_of(EVA, BRUNO))
+    started = time.monotonic()
+    process = desktop.start(program_dir, "Avisela", today="2026-06-01")
+    wait_for(lambda: process.poll() is not None, "the reminder ending", timeout=5)
+    check(process.returncode == 0, f"exit code {process.returncode}")
+    check(time.monotonic() - started < 3, "the reminder took long to end")
+    check(not desktop.has_application("Avisela"), "the reminder showed itself")
+    check(read(program_dir) == file_of(EVA, BRUNO), "the contact file changed")
+
+
+SCENARIOS = {
+    "reminder_birthdays": birthdays_today_and_upcoming,
+    "reminder_opens_manager": opens_the_manager,
+    "reminder_nothing_due": nothing_due,
+}

@@ -43,22 +43,35 @@ def wait_for(probe, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
 def start_private_x_server(attempts=30):
     """Xvfb on a display number of our own. Servers started at the same moment with -displayfd
     alone can both settle on the same number, so each try names a random one and keeps it only
-    when the server reports it ready."""
+    when the server reports it ready. Without -noreset the server resets whenever its last
+    client leaves, and a program connecting at that moment fails."""
     for _ in range(attempts):
         number = random.randint(100, 30000)
         read_end, write_end = os.pipe()
         server = subprocess.Popen(
-            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
-             "-nolisten", "tcp"],
+            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-noreset",
+             "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as ready:
             reported = ready.readline().strip()  # empty when the server gave up
-        if reported == str(number):
+        if reported == str(number) and subprocess.run(
+                ["xdotool", "getdisplaygeometry"], env=dict(os.environ, DISPLAY=f":{number}"),
+                capture_output=True).returncode == 0:
             return server, reported
-        server.kill()
-        server.wait()
+        stop(server)
     raise Failure("no Xvfb display could be started")
+
+
+def stop(process):
+    """Asks a process to end, so that an X server removes its lock file and socket."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
 
 
 class Desktop:
@@ -95,8 +108,7 @@ class Desktop:
                 process.kill()
                 process.wait()
         for process in (self.dbus, self.xvfb):
-            process.kill()
-            process.wait()
+            stop(process)
         shutil.rmtree(self.root, ignore_errors=True)
 
     # --- programs -------------------------------------------------------------------------
@@ -131,6 +143,26 @@ class Desktop:
         self.processes.append(process)
         return process
 
+    def running(self, program_dir, program):
+        """Whether a process of that program file runs. The faketime wrapper outlives the
+        program it started while a program started from there (the manager) still runs."""
+        wanted = os.path.realpath(os.path.join(program_dir, program))
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                if os.path.realpath(f"/proc/{pid}/exe") == wanted:
+                    return True
+            except OSError:
+                pass
+        return False
+
+    def minimized(self, title):
+        """Whether the X window with this caption asked to be minimized (hidden)."""
+        found = subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
+                               capture_output=True, text=True).stdout.split()
+        states = [subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"],
+                                 capture_output=True, text=True).stdout for window in found]
+        return any("_NET_WM_STATE_HIDDEN" in state for state in states)
+
     # --- reading the tree -----------------------------------------------------------------
 
     def application(self, name, timeout=DEFAULT_TIMEOUT):
@@ -145,10 +177,13 @@ class Desktop:
         return any(app is not None and app.name == name
                    for app in self.atspi.Registry.getDesktop(0))
 
-    def window(self, app, title, timeout=DEFAULT_TIMEOUT):
+    def window(self, app, title, role=None, timeout=DEFAULT_TIMEOUT):
+        """A showing top-level window of the application, by caption (and role: "frame",
+        "dialog", "alert" for message boxes)."""
         def probe():
             for window in app:
-                if window is not None and window.name == title and self.showing(window):
+                if (window is not None and window.name == title and self.showing(window) and
+                        (role is None or window.getRoleName() == role)):
                     return window
             return None
         return wait_for(probe, f"window {title!r}", timeout)
@@ -189,12 +224,18 @@ class Desktop:
 
     # --- acting ---------------------------------------------------------------------------
 
-    def click(self, node):
-        """A real mouse click in the middle of the node."""
+    def click(self, node, near_left=False):
+        """A real mouse click in the middle of the node, or near its left end (the entries of
+        a drop-down list report a width wider than the list shows)."""
         extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
-        x = extents.x + extents.width // 2
+        x = extents.x + (min(12, extents.width // 2) if near_left else extents.width // 2)
         y = extents.y + extents.height // 2
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+    def activate(self, window, by):
+        """Makes the window the active one by clicking one of its passive parts (a label):
+        the keyboard goes to the active window only."""
+        self.click(self.find(window, "label", by))
 
     def do_action(self, node, *names):
         action = node.queryAction()

@@ -66,10 +66,10 @@ bool ChildProcess::running()
     return m_pid > 0 && !m_status;
 }
 
-void ChildProcess::kill()
+void ChildProcess::kill(int signal)
 {
     if (running()) {
-        ::kill(m_pid, SIGKILL);
+        ::kill(m_pid, signal);
         int status = 0;
         ::waitpid(m_pid, &status, 0);
         m_status = status;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,7 +25,8 @@ public:
     // The exit code, or nothing when it has not ended within the time (or died of a signal).
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
     bool running();
-    void kill();
+    // Sends the signal and waits for the end; a server given SIGTERM removes its lock files.
+    void kill(int signal = SIGKILL);
 
 private:
     pid_t m_pid = -1;

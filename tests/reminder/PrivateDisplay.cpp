@@ -29,7 +29,7 @@ PrivateDisplay::PrivateDisplay()
             return;
         m_server = std::make_unique<ChildProcess>(
             std::vector<std::string>{kXvfb, ":" + number, "-displayfd", std::to_string(fds[1]),
-                                     "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
+                                     "-noreset", "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
             std::vector<std::string>{}, "/dev/null");
         ::close(fds[1]);
         pollfd ready{fds[0], POLLIN, 0};
@@ -43,9 +43,14 @@ PrivateDisplay::PrivateDisplay()
         ::close(fds[0]);
         if (reported == number)
             m_name = ":" + number;
-        else
-            m_server.reset();
+        else if (m_server)
+            m_server->kill(SIGTERM);
     }
 }
 
-PrivateDisplay::~PrivateDisplay() = default;
+PrivateDisplay::~PrivateDisplay()
+{
+    // Asked to end, the server removes its lock file and socket for the next one.
+    if (m_server)
+        m_server->kill(SIGTERM);
+}
