@@ -1,5 +1,6 @@
 #include "Rewrite.h"
 
+#include "FileDescriptor.h"
 #include "FileLock.h"
 
 #include <cerrno>
@@ -10,28 +11,6 @@
 
 namespace contacts {
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool writeAll(int fd, std::string_view bytes)
 {
@@ -96,7 +75,7 @@ RewriteResult rewriteContactFile(const std::filesystem::path& programDir, TempFi
     const std::filesystem::path tempPath = programDir / tempFileName(temp);
     // A stale temporary file from an earlier crash is replaced, never followed if it is a link.
     ::unlink(tempPath.c_str());
-    Descriptor file(
+    FileDescriptor file(
         ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, keepMode ? 0600 : 0666));
     if (file.get() < 0)
         return failure(systemError());
@@ -126,7 +105,7 @@ RewriteResult rewriteContactFile(const std::filesystem::path& programDir, TempFi
 
     // The rename itself is only durable once the directory is synced; a failure here leaves
     // the new content in place, so the rewrite still counts as written.
-    Descriptor dir(::open(programDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor dir(::open(programDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());
     if (!stepOk(RewriteStep::DirectorySynced))

@@ -2,6 +2,7 @@
 
 #include "ContactFile.h"
 #include "DayMarkers.h"
+#include "FileDescriptor.h"
 #include "LineReader.h"
 
 #include <cerrno>
@@ -9,30 +10,11 @@
 #include <unistd.h>
 
 namespace reminder {
-namespace {
-
-class ClosingDescriptor {
-public:
-    explicit ClosingDescriptor(int fd) : m_fd(fd) {}
-    ClosingDescriptor(const ClosingDescriptor&) = delete;
-    ClosingDescriptor& operator=(const ClosingDescriptor&) = delete;
-    ~ClosingDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-} // namespace
 
 ScanResult scanContactFile(const std::filesystem::path& programDir, Date today)
 {
     ScanResult result;
-    ClosingDescriptor fd(
+    contacts::FileDescriptor fd(
         ::open(contacts::contactFilePath(programDir).c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         result.status = errno == ENOENT ? ScanResult::Status::Missing : ScanResult::Status::Failed;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <unistd.h>
+
+namespace contacts {
+
+// An open file descriptor that is closed when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+
+    // Closes now, for callers that must know whether the close succeeded (a written file).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace contacts
