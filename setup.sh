@@ -42,7 +42,7 @@ case "${1:-}" in
 run)
     install_missing_packages
     build_all
-    cmake --install "$build" --prefix "$prefix"
+    cmake --install "$build" --prefix "$prefix" --strip
     echo "Tortavela is installed in $prefix/lib/tortavela; starting Agendela."
     exec "$prefix/bin/Agendela"
     ;;
