@@ -86,24 +86,21 @@ QRect placeRect(const Place& place)
     return twipsRect(place.left, place.top, place.width, place.height);
 }
 
-// The form was designed for a narrow 8.25-point face; with a wider one the longest captions
-// would run into their controls, so the face shrinks until every caption fits its room.
+// With a wider face than the form's the longest captions would run into their controls.
 QFont fittedFont()
 {
-    QFont font = QApplication::font();
     constexpr int kGapPixels = 3;
-    for (double size = kDesignPointSize; size >= kSmallestPointSize; size -= 0.25) {
-        font.setPointSizeF(size);
-        const QFontMetrics metrics(font);
-        bool fits = true;
+    QFont font = QApplication::font();
+    font.setPointSizeF(kDesignPointSize);
+    return platform::shrinkUntilFits(font, kSmallestPointSize, [](const QFont& candidate) {
+        const QFontMetrics metrics(candidate);
         for (const LabelPlace& label : kLabels) {
             const int room = platform::twipsToPixels(label.roomRight - label.left) - kGapPixels;
-            fits = fits && metrics.horizontalAdvance(QString::fromUtf8(label.caption)) <= room;
+            if (metrics.horizontalAdvance(QString::fromUtf8(label.caption)) > room)
+                return false;
         }
-        if (fits)
-            break;
-    }
-    return font;
+        return true;
+    });
 }
 
 } // namespace

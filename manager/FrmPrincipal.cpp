@@ -167,25 +167,21 @@ void FrmPrincipal::setUpColumns()
 
 void FrmPrincipal::fitHeaderFont()
 {
-    // The columns were sized for a smaller font than most desktops use: rather than clip a
-    // caption ("Fecha Del Cumple"), the headers take the largest size at which all fit.
+    // Rather than clip a caption ("Fecha Del Cumple"), the headers take a smaller size.
     QHeaderView* header = m_list->header();
     const int margins =
         2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
-    QFont font = header->font();
-    for (;;) {
-        const QFontMetrics metrics(font);
-        bool fits = true;
-        for (int column = 0; column < ContactListModel::kColumnCount && fits; ++column) {
-            const QString caption =
-                m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-            fits = metrics.horizontalAdvance(caption) + margins <= m_list->columnWidth(column);
-        }
-        if (fits || font.pointSizeF() <= kSmallestHeaderPointSize)
-            break;
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
-    header->setFont(font);
+    header->setFont(
+        platform::shrinkUntilFits(header->font(), kSmallestHeaderPointSize, [&](const QFont& font) {
+            const QFontMetrics metrics(font);
+            for (int column = 0; column < ContactListModel::kColumnCount; ++column) {
+                const QString caption =
+                    m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+                if (metrics.horizontalAdvance(caption) + margins > m_list->columnWidth(column))
+                    return false;
+            }
+            return true;
+        }));
 }
 
 void FrmPrincipal::formLoad()

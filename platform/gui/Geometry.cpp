@@ -30,6 +30,15 @@ QFont boldUiFont(double pointSize)
     return font;
 }
 
+QFont shrinkUntilFits(QFont font, double smallestPointSize,
+                      const std::function<bool(const QFont&)>& fits)
+{
+    constexpr double kStep = 0.25;
+    while (!fits(font) && font.pointSizeF() - kStep >= smallestPointSize)
+        font.setPointSizeF(font.pointSizeF() - kStep);
+    return font;
+}
+
 void centreOnScreen(QWidget* window)
 {
     const QScreen* screen = window->screen() ? window->screen() : QApplication::primaryScreen();

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QWidget;
 
@@ -17,6 +18,12 @@ QRect twipsRect(double left, double top, double width, double height);
 
 // The platform's user interface font, bold, at the given size in points.
 QFont boldUiFont(double pointSize);
+
+// The windows were designed for a narrower face than most desktops use. Rather than clip a
+// caption, a font is made smaller a quarter point at a time until `fits` accepts it or the
+// smallest size is reached.
+QFont shrinkUntilFits(QFont font, double smallestPointSize,
+                      const std::function<bool(const QFont&)>& fits);
 
 // Places the window in the middle of its screen.
 void centreOnScreen(QWidget* window);

@@ -1,5 +1,7 @@
 #include "WindowControls.h"
 
+#include "Geometry.h"
+
 #include <QFontMetrics>
 #include <algorithm>
 
@@ -7,7 +9,6 @@ namespace reminder_windows {
 namespace {
 
 constexpr double kSmallestPointSize = 6.0;
-constexpr double kPointStep = 0.25;
 
 bool fits(const QLabel* label, const QFont& font)
 {
@@ -22,10 +23,9 @@ bool fits(const QLabel* label, const QFont& font)
 
 void shrinkToFit(QLabel* label)
 {
-    QFont font = label->font();
-    while (!fits(label, font) && font.pointSizeF() - kPointStep >= kSmallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - kPointStep);
-    label->setFont(font);
+    label->setFont(
+        platform::shrinkUntilFits(label->font(), kSmallestPointSize,
+                                  [label](const QFont& font) { return fits(label, font); }));
 }
 
 void useOneSize(std::initializer_list<QLabel*> labels)
