@@ -17,7 +17,6 @@ public:
     }
 
     int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
 
     // Closes now, for callers that must know whether the close succeeded (a written file).
     bool close()

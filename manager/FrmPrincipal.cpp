@@ -271,11 +271,6 @@ void FrmPrincipal::setContactCommandsEnabled(bool enabled)
     m_mnumodi->setEnabled(enabled);
 }
 
-bool FrmPrincipal::contactCommandsEnabled() const
-{
-    return m_mnudel->isEnabled();
-}
-
 void FrmPrincipal::showCount()
 {
     m_lblcant->setText(QString::number(contactCount()));

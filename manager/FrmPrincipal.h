@@ -47,7 +47,6 @@ public:
     void setNote(const QString& note);
     // "Quitar" and "Modificar..." always change together.
     void setContactCommandsEnabled(bool enabled);
-    bool contactCommandsEnabled() const;
     // Shows the number of rows in the hidden count and in its caption.
     void showCount();
 

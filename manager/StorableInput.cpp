@@ -14,7 +14,9 @@ bool isLineBreak(QChar c)
 bool isStorableCharacter(QChar c)
 {
     const auto byte = contacts::codePointToWindows1252(c.unicode());
-    return byte && *byte != static_cast<unsigned char>(contacts::kTerminator) && !isLineBreak(c);
+    return byte &&
+           contacts::isStorableValue(std::string_view(reinterpret_cast<const char*>(&*byte), 1)) &&
+           !isLineBreak(c);
 }
 
 std::optional<QChar> firstUnstorableCharacter(const QString& text)

@@ -27,13 +27,4 @@ std::optional<std::string> toFileText(const QString& text)
     return bytes;
 }
 
-std::optional<QChar> firstUnstorableCharacter(const QString& text)
-{
-    for (QChar c : text) {
-        if (!contacts::codePointToWindows1252(c.unicode()))
-            return c;
-    }
-    return std::nullopt;
-}
-
 } // namespace platform

@@ -14,7 +14,4 @@ QString fromFileText(std::string_view bytes);
 // Nothing when the text holds a character that the contact file cannot hold.
 std::optional<std::string> toFileText(const QString& text);
 
-// The first character of the text that the contact file cannot hold, or nothing.
-std::optional<QChar> firstUnstorableCharacter(const QString& text);
-
 } // namespace platform
