@@ -16,19 +16,19 @@ namespace {
 std::string notAFileReason(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return "es una carpeta, no un archivo";
+        return "Es una carpeta, no un archivo";
     if (S_ISFIFO(mode))
-        return "es una tubería con nombre (FIFO), no un archivo normal";
+        return "Es una tubería con nombre (FIFO), no un archivo normal";
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "es un dispositivo, no un archivo normal";
+        return "Es un dispositivo, no un archivo normal";
     if (S_ISSOCK(mode))
-        return "es un socket, no un archivo normal";
-    return "no es un archivo normal";
+        return "Es un socket, no un archivo normal";
+    return "No es un archivo normal";
 }
 
 std::string tooLargeReason()
 {
-    return "ocupa más de " + std::to_string(kMaxContactFileBytes >> 20) +
+    return "Ocupa más de " + std::to_string(kMaxContactFileBytes >> 20) +
            " MB, el máximo que Tortavela puede leer";
 }
 

@@ -95,7 +95,7 @@ public:
             if (!content)
                 return RewriteResult{RewriteResult::Outcome::Declined, {}};
             if (content->bytes.size() > kMaxContactFileBytes)
-                return failure("el archivo de contactos pasaría de " +
+                return failure("El archivo de contactos pasaría de " +
                                    std::to_string(kMaxContactFileBytes >> 20) + " MB",
                                true);
             // Each round has fewer markers to make, or the builder would be asked forever.
