@@ -2,8 +2,10 @@
 # The reminder's benchmarks, printed as a Markdown fragment:
 #   bench/reminder_benchmarks.sh BUILD_DIR [RUNS]
 # - Avisela with nothing to announce, as a whole process, at 1,000, 10,000 and 100,000
-#   contacts, against a program that only reads the same file in 64 KiB blocks and splits its
-#   fields, and against Debian's birthday on the same entries (birthday -f FILE -W 3);
+#   contacts, against the plain streaming reader (bench/PlainStreamingReader: 64 KiB blocks,
+#   memchr for the line ends, field 3's day and month) on the same file, and against Debian's
+#   birthday on the same entries (birthday -f FILE -W 3) when it is installed;
+# - the same scan and reader in one process, at 100,000 contacts (scan_benchmark);
 # - the time until both windows are painted (warm), on a private X server;
 # - the age update of 100,000 contacts with 300 birthdays today.
 # Every figure is the median of RUNS runs (default 100) after a few warm-up runs: the files are
@@ -15,10 +17,11 @@ runs=${2:-100}
 bin=$build/bin
 tools=$build/bench
 for tool in "$bin/Avisela" "$bin/libavisela_windows.so" "$bin/make_contacts" "$tools/plain_reader" \
-    "$tools/process_timer" "$tools/windows_probe" "$tools/age_update_benchmark"; do
+    "$tools/process_timer" "$tools/windows_probe" "$tools/age_update_benchmark" \
+    "$tools/scan_benchmark"; do
     [ -e "$tool" ] || { echo "missing $tool: build the project first" >&2; exit 1; }
 done
-command -v birthday >/dev/null || { echo "Debian's birthday is not installed" >&2; exit 1; }
+have_birthday=$(command -v birthday || true)
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -41,20 +44,37 @@ for count in 1000 10000 100000; do
     mkdir -p "$dir"
     cp "$bin/Avisela" "$dir/"
     "$bin/make_contacts" "$count" "$dir/data.tvl" --nothing-due-from "$today"
-    # The same entries in birthday's format: Name=DD/MM/YYYY.
-    LC_ALL=C awk -F $'\xa7' '{ print $1 "=" $4 "/1990" }' "$dir/data.tvl" >"$dir/birthdays"
-    if [ -n "$(birthday -f "$dir/birthdays" -W 3)" ]; then
-        echo "birthday found something due in the generated file" >&2
-        exit 1
+    if [ -n "$have_birthday" ]; then
+        # The same entries in birthday's format: Name=DD/MM/YYYY.
+        LC_ALL=C awk -F $'\xa7' '{ print $1 "=" $4 "/1990" }' "$dir/data.tvl" >"$dir/birthdays"
+        if [ -n "$(birthday -f "$dir/birthdays" -W 3)" ]; then
+            echo "birthday found something due in the generated file" >&2
+            exit 1
+        fi
     fi
     "$dir/Avisela" || { echo "Avisela failed on the nothing-due file" >&2; exit 1; }
 
     avisela=$(median "$runs" -- "$dir/Avisela")
     reader=$(median "$runs" -- "$tools/plain_reader" "$dir/data.tvl")
-    bday=$(median "$runs" -- "$(command -v birthday)" -f "$dir/birthdays" -W 3)
-    printf "| %'d | %.2f ms | %.2f ms | %.2f ms | %s× | %s× |\n" "$count" "$avisela" "$reader" \
-        "$bday" "$(ratio "$avisela" "$reader")" "$(ratio "$bday" "$avisela")"
+    if [ -n "$have_birthday" ]; then
+        bday=$(median "$runs" -- "$have_birthday" -f "$dir/birthdays" -W 3)
+        printf "| %'d | %.2f ms | %.2f ms | %.2f ms | %s× | %s× |\n" "$count" "$avisela" \
+            "$reader" "$bday" "$(ratio "$avisela" "$reader")" "$(ratio "$bday" "$avisela")"
+    else
+        printf "| %'d | %.2f ms | %.2f ms | not installed | %s× | |\n" "$count" "$avisela" \
+            "$reader" "$(ratio "$avisela" "$reader")"
+    fi
 done
+echo
+
+echo "### The scan and the plain reader in one process, 100,000 contacts (median of 20)"
+echo
+in_process=$("$tools/scan_benchmark" --benchmark_format=csv --benchmark_repetitions=20 \
+    --benchmark_report_aggregates_only=true 2>/dev/null)
+scan=$(awk -F, '/NothingDueScan.*_median"/ { print $3 }' <<<"$in_process")
+plain=$(awk -F, '/PlainStreamingReader.*_median"/ { print $3 }' <<<"$in_process")
+printf "Nothing-due scan %.2f ms, plain streaming reader %.2f ms: %s×\n" "$scan" "$plain" \
+    "$(ratio "$scan" "$plain")"
 echo
 
 # Both windows, from the start of the process until both are painted.

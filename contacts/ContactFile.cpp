@@ -1,5 +1,8 @@
 #include "ContactFile.h"
 
+#include "FileDescriptor.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,47 +10,106 @@
 #include <unistd.h>
 
 namespace contacts {
+namespace {
+
+// What the user is told when "data.tvl" is something other than a file of contacts.
+std::string notAFileReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "Es una carpeta, no un archivo";
+    if (S_ISFIFO(mode))
+        return "Es una tubería con nombre (FIFO), no un archivo normal";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "Es un dispositivo, no un archivo normal";
+    if (S_ISSOCK(mode))
+        return "Es un socket, no un archivo normal";
+    return "No es un archivo normal";
+}
+
+std::string tooLargeReason()
+{
+    return "Ocupa más de " + std::to_string(kMaxContactFileBytes >> 20) +
+           " MB, el máximo que Tortavela puede leer";
+}
+
+} // namespace
 
 std::filesystem::path contactFilePath(const std::filesystem::path& programDir)
 {
     return programDir / kContactFileName;
 }
 
+OpenedFile openRegularFile(const std::filesystem::path& file)
+{
+    OpenedFile opened;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer, forever. It
+    // changes nothing for a regular file.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        opened.status =
+            errno == ENOENT ? FileContent::Status::Missing : FileContent::Status::Failed;
+        opened.error = std::strerror(errno);
+        return opened;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        opened.error = std::strerror(errno);
+        ::close(fd);
+        return opened;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        opened.error = notAFileReason(info.st_mode);
+        ::close(fd);
+        return opened;
+    }
+    opened.fd = fd;
+    opened.size = static_cast<std::uint64_t>(info.st_size);
+    opened.status = FileContent::Status::Read;
+    return opened;
+}
+
 FileContent readWholeFile(const std::filesystem::path& file)
 {
     FileContent content;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        content.status =
-            errno == ENOENT ? FileContent::Status::Missing : FileContent::Status::Failed;
-        content.error = std::strerror(errno);
+    const OpenedFile opened = openRegularFile(file);
+    content.status = opened.status;
+    content.error = opened.error;
+    if (opened.fd < 0)
         return content;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        content.error = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-        ::close(fd);
+    content.status = FileContent::Status::Failed;
+    FileDescriptor fd(opened.fd);
+    const auto refuseAsTooLarge = [&content] {
+        content.tooLarge = true;
+        content.error = tooLargeReason();
         return content;
-    }
+    };
+    if (opened.size > kMaxContactFileBytes)
+        return refuseAsTooLarge();
+
+    // The file may grow while it is read: one byte more than its size shows the end, and the
+    // limit holds whatever the size said.
     std::string bytes;
-    bytes.resize(static_cast<size_t>(info.st_size) + 1);
+    bytes.resize(static_cast<size_t>(opened.size) + 1);
     size_t used = 0;
     for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (used == bytes.size()) {
+            if (used > kMaxContactFileBytes)
+                return refuseAsTooLarge();
+            bytes.resize(std::min<size_t>(bytes.size() * 2, kMaxContactFileBytes + 1));
+        }
+        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
             content.error = std::strerror(errno);
-            ::close(fd);
             return content;
         }
         if (n == 0)
             break;
         used += static_cast<size_t>(n);
     }
-    ::close(fd);
+    if (used > kMaxContactFileBytes)
+        return refuseAsTooLarge();
     bytes.resize(used);
     content.bytes = std::move(bytes);
     content.status = FileContent::Status::Read;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,17 +17,35 @@ inline constexpr std::string_view kRewriteLockName = "data.tvl.lock";
 
 std::filesystem::path contactFilePath(const std::filesystem::path& programDir);
 
+// The largest contact file either program reads whole or writes: 64 MiB, about 900,000 contacts
+// of the usual length. A change holds the old and the new content in memory at once, so a bound
+// on the file is a bound on the memory; a larger file is refused, never cut short.
+inline constexpr std::uint64_t kMaxContactFileBytes = std::uint64_t{64} << 20;
+
 struct FileContent {
     enum class Status { Read, Missing, Failed };
     Status status = Status::Failed;
     std::string bytes;
-    std::string error; // why it failed, for the user
+    std::string error;     // why it failed, for the user
+    bool tooLarge = false; // Failed because the file is over kMaxContactFileBytes
 
     bool ok() const { return status == Status::Read; }
 };
 
-// The whole file in memory. A directory or an unreadable file is Failed, not Missing.
+// The whole file in memory. Only a regular file is read: a directory, a FIFO (which is never
+// waited on), a device or a socket is Failed, not Missing, and so is a file over
+// kMaxContactFileBytes. `error` then says what is wrong, in Spanish.
 FileContent readWholeFile(const std::filesystem::path& file);
+
+// The first step of readWholeFile, for readers that stream: a descriptor open for reading on a
+// regular file (the caller closes it) and the file's size; or -1, with the status and the reason.
+struct OpenedFile {
+    int fd = -1;
+    std::uint64_t size = 0;
+    FileContent::Status status = FileContent::Status::Failed;
+    std::string error;
+};
+OpenedFile openRegularFile(const std::filesystem::path& file);
 FileContent readContactFile(const std::filesystem::path& programDir);
 
 // Creates an empty contact file when there is none; an existing one is left alone.

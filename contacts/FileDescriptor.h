@@ -18,6 +18,14 @@ public:
 
     int get() const { return m_fd; }
 
+    // Hands the descriptor over to a new owner.
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
     // Closes now, for callers that must know whether the close succeeded (a written file).
     bool close()
     {

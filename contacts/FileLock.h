@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace contacts {
 
@@ -15,8 +16,15 @@ public:
 
     struct Attempt;
 
-    // With TryOnce, gives up at once when another process holds the lock.
+    // With TryOnce, gives up at once when another process holds the lock. An existing lock file
+    // that cannot be written (a read-only directory) still locks.
     static Attempt acquire(const std::filesystem::path& lockFile, Mode mode);
+
+    // The lock `name` of a directory: the lock file in that directory, or, when none can be made
+    // or opened there (the directory is read-only), one in $XDG_RUNTIME_DIR whose name carries
+    // the directory's path, so that every process working on the directory still meets the
+    // others' lock.
+    static Attempt acquireFor(const std::filesystem::path& dir, std::string_view name, Mode mode);
 
     FileLock(FileLock&& other) noexcept;
     FileLock& operator=(FileLock&& other) noexcept;
@@ -33,6 +41,10 @@ struct FileLock::Attempt {
     std::optional<FileLock> lock;
     bool heldByAnother = false; // TryOnce only
     std::string error;          // why the lock file could not be used
+    std::filesystem::path file; // the lock file tried last
 };
+
+// Where acquireFor turns when `dir` cannot hold the lock file; empty without $XDG_RUNTIME_DIR.
+std::filesystem::path runtimeLockFile(const std::filesystem::path& dir, std::string_view name);
 
 } // namespace contacts

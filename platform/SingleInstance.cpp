@@ -14,16 +14,18 @@ SingleInstance SingleInstance::acquire(const std::filesystem::path& programDir,
                                        std::string_view programName)
 {
     SingleInstance instance;
-    auto attempt = contacts::FileLock::acquire(instanceLockPath(programDir, programName),
-                                               contacts::FileLock::Mode::TryOnce);
+    auto attempt = contacts::FileLock::acquireFor(
+        programDir, instanceLockPath(programDir, programName).filename().native(),
+        contacts::FileLock::Mode::TryOnce);
+    instance.m_lockFile = attempt.file;
     if (attempt.lock) {
         instance.m_lock = std::move(attempt.lock);
         instance.m_outcome = Outcome::First;
     } else if (attempt.heldByAnother) {
         instance.m_outcome = Outcome::AlreadyRunning;
     }
-    // Otherwise the lock file cannot be made (a read-only program directory): the program runs
-    // unguarded rather than not at all.
+    // Otherwise no lock file can be made at all: the program runs unguarded rather than not at
+    // all.
     return instance;
 }
 

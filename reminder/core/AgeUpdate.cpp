@@ -1,111 +1,128 @@
 #include "AgeUpdate.h"
 
 #include "Birthday.h"
-#include "ContactFile.h"
+#include "BirthdayMarkers.h"
 #include "Lines.h"
 #include "Record.h"
 
+#include <algorithm>
 #include <string_view>
-#include <unistd.h>
 #include <unordered_set>
 
 namespace reminder {
 namespace {
 
+// The new content for one round of the rewrite: which lines advance depends on the markers that
+// exist and on those that could not be made in an earlier round.
 class UpdatedContent {
 public:
     UpdatedContent(const std::filesystem::path& programDir, Date today,
-                   const std::unordered_set<std::string_view>& names,
-                   const MarkerCreationHook& markerHook)
-        : m_programDir(programDir), m_today(today), m_names(names), m_markerHook(markerHook)
+                   const std::unordered_set<std::string_view>& names)
+        : m_programDir(programDir), m_today(today), m_names(names)
     {}
 
-    std::string build(std::string_view old)
+    contacts::MarkedContent build(std::string_view old,
+                                  const std::vector<contacts::MarkerFile>& unmakeable)
     {
-        std::string out;
-        out.reserve(old.size() + old.size() / 16);
+        m_unmakeable = &unmakeable;
+        m_planned.clear();
+        m_unsaved = false;
+        contacts::MarkedContent content;
+        content.bytes.reserve(old.size() + old.size() / 16);
         contacts::forEachLine(old, [&](std::string_view line) {
-            appendUpdatedLine(out, line);
+            appendUpdatedLine(content, line);
             return true;
         });
-        return out;
+        return content;
     }
 
-    std::size_t advanced() const { return m_createdMarkers.size(); }
-    const std::vector<std::filesystem::path>& createdMarkers() const { return m_createdMarkers; }
+    std::size_t planned() const { return m_planned.size(); }
+    // A contact due an advance whose marker could not be made.
+    bool unsaved() const { return m_unsaved; }
 
 private:
-    void appendUpdatedLine(std::string& out, std::string_view line)
+    void appendUpdatedLine(contacts::MarkedContent& content, std::string_view line)
     {
         const auto fields = contacts::splitFields(line, contacts::kFieldCount);
         const auto birthday =
             fields ? contacts::parseBirthday((*fields)[contacts::Cumple]) : std::nullopt;
         if (!birthday || !contacts::isCalendarDay(*birthday)) {
-            contacts::appendLine(out, line);
+            contacts::appendLine(content.bytes, line);
             return;
         }
         contacts::FieldViews updated = *fields;
         std::string age;
-        if (m_names.contains(updated[contacts::Nombre]) &&
-            claim(updated[contacts::Nombre], updated[contacts::Alias])) {
-            age = contacts::nextAge(updated[contacts::Edad]);
-            updated[contacts::Edad] = age;
+        if (m_names.contains(updated[contacts::Nombre]) && contacts::fallsOn(*birthday, m_today)) {
+            contacts::MarkerFile marker =
+                birthdayMarker(m_today, updated[contacts::Nombre], updated[contacts::Alias]);
+            if (isDue(marker)) {
+                age = contacts::nextAge(updated[contacts::Edad]);
+                updated[contacts::Edad] = age;
+                m_planned.insert(marker.name);
+                content.markers.push_back(std::move(marker));
+            }
         }
         const std::string shortBirthday = contacts::shortBirthdayText(*birthday);
         updated[contacts::Cumple] = shortBirthday;
-        contacts::appendLine(out, contacts::buildLine(updated));
+        // Whatever follows the eighth terminator stays, byte for byte.
+        const std::string_view& note = (*fields)[contacts::Nota];
+        const std::string_view rest =
+            line.substr(static_cast<std::size_t>(note.data() + note.size() + 1 - line.data()));
+        content.bytes += contacts::buildLine(updated);
+        contacts::appendLine(content.bytes, rest);
     }
 
-    bool claim(std::string_view name, std::string_view alias)
+    // Whether the contact of this marker still waits for today's advance.
+    bool isDue(const contacts::MarkerFile& marker)
     {
-        const ClaimedMarker marker =
-            claimBirthdayMarker(m_programDir, m_today, name, alias, m_markerHook);
-        if (marker.claim != MarkerClaim::Created)
+        if (m_planned.contains(marker.name) || contacts::markerFileExists(m_programDir, marker))
             return false;
-        m_createdMarkers.push_back(marker.path);
+        if (std::ranges::find(*m_unmakeable, marker) != m_unmakeable->end()) {
+            m_unsaved = true;
+            return false;
+        }
         return true;
     }
 
     const std::filesystem::path& m_programDir;
     Date m_today;
     const std::unordered_set<std::string_view>& m_names;
-    const MarkerCreationHook& m_markerHook;
-    std::vector<std::filesystem::path> m_createdMarkers;
+    const std::vector<contacts::MarkerFile>* m_unmakeable = nullptr;
+    std::unordered_set<std::string> m_planned;
+    bool m_unsaved = false;
 };
 
 } // namespace
 
 AgeUpdateResult advanceAges(const std::filesystem::path& programDir, Date today,
-                            const std::vector<std::string>& names, const AgeUpdateHooks& hooks)
+                            const std::vector<std::string>& names,
+                            const contacts::RewriteHooks& hooks)
 {
     const std::unordered_set<std::string_view> listed(names.begin(), names.end());
-    UpdatedContent update(programDir, today, listed, hooks.markerCreation);
-    std::string newContent;
+    UpdatedContent update(programDir, today, listed);
+    bool fileThere = false;
     AgeUpdateResult result;
-    result.rewrite = contacts::rewriteContactFile(
+    result.rewrite = contacts::rewriteContactFileWithMarkers(
         programDir, contacts::TempFile::Rewrite,
-        [&](const contacts::FileContent& old) -> std::optional<std::string> {
+        [&](const contacts::FileContent& old, const std::vector<contacts::MarkerFile>& unmakeable)
+            -> std::optional<contacts::MarkedContent> {
+            fileThere = old.ok();
             if (!old.ok())
                 return std::nullopt;
-            newContent = update.build(old.bytes);
+            contacts::MarkedContent content = update.build(old.bytes, unmakeable);
             // A second start on the same day finds nothing to change: no need to write.
-            if (newContent == old.bytes)
+            if (content.bytes == old.bytes)
                 return std::nullopt;
-            return newContent;
+            return content;
         },
-        hooks.rewrite);
+        hooks);
 
-    // A rewrite can report a failure after its rename (only the directory sync is left then),
-    // so the file itself tells whether the advances were stored.
-    const bool stored =
-        result.rewrite.written() || (!update.createdMarkers().empty() &&
-                                     contacts::readContactFile(programDir).bytes == newContent);
-    if (stored) {
-        result.advanced = update.advanced();
-    } else {
-        for (const auto& marker : update.createdMarkers())
-            ::unlink(marker.c_str());
-    }
+    const bool stored = result.rewrite.written() || result.rewrite.replaced;
+    if (stored)
+        result.advanced = update.planned();
+    const bool nothingToStore =
+        result.rewrite.outcome == contacts::RewriteResult::Outcome::Declined && fileThere;
+    result.saved = (stored || nothingToStore) && !update.unsaved();
     return result;
 }
 

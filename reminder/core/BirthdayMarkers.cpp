@@ -2,10 +2,7 @@
 
 #include "Windows1252.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace reminder {
@@ -100,11 +97,6 @@ std::string hashHex(std::string_view date, std::string_view name, std::string_vi
     return digits;
 }
 
-bool isNameRefused(int error)
-{
-    return error == ENAMETOOLONG || error == EILSEQ || error == EINVAL;
-}
-
 } // namespace
 
 std::string birthdayMarkerName(Date date, std::string_view name, std::string_view alias)
@@ -123,38 +115,10 @@ std::string compactBirthdayMarkerName(Date date, std::string_view name, std::str
     return prefix + std::string(kHashMark) + hashHex(prefix, name, alias);
 }
 
-ClaimedMarker claimBirthdayMarker(const std::filesystem::path& programDir, Date date,
-                                  std::string_view name, std::string_view alias,
-                                  const MarkerCreationHook& hook)
+contacts::MarkerFile birthdayMarker(Date date, std::string_view name, std::string_view alias)
 {
-    const auto tryName = [&](const std::string& fileName, int& error) {
-        ClaimedMarker marker;
-        marker.path = programDir / fileName;
-        if (hook && !hook(marker.path)) {
-            error = EIO;
-            return marker;
-        }
-        // O_EXCL: an existing file (or a link, which is never followed) counts as the marker.
-        const int fd = ::open(marker.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            marker.claim = MarkerClaim::Created;
-            return marker;
-        }
-        error = errno;
-        if (error == EEXIST)
-            marker.claim = MarkerClaim::AlreadyThere;
-        return marker;
-    };
-
-    int error = 0;
-    ClaimedMarker marker = tryName(birthdayMarkerName(date, name, alias), error);
-    // The same fallback is taken on every start, so a contact always finds its own marker.
-    if (marker.claim == MarkerClaim::Failed && isNameRefused(error))
-        marker = tryName(compactBirthdayMarkerName(date, name, alias), error);
-    if (marker.claim != MarkerClaim::Created)
-        marker.path.clear();
-    return marker;
+    return contacts::MarkerFile{birthdayMarkerName(date, name, alias),
+                                compactBirthdayMarkerName(date, name, alias)};
 }
 
 } // namespace reminder

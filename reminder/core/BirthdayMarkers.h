@@ -1,9 +1,8 @@
 #pragma once
 
 #include "CalendarDate.h"
+#include "MarkerFile.h"
 
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,24 +22,8 @@ std::string birthdayMarkerName(Date date, std::string_view name, std::string_vie
 // readable one.
 std::string compactBirthdayMarkerName(Date date, std::string_view name, std::string_view alias);
 
-enum class MarkerClaim {
-    Created,      // the marker is new: the age may be advanced
-    AlreadyThere, // the age was advanced earlier today
-    Failed,       // no marker could be made: the age must stay, or it could grow twice
-};
-
-struct ClaimedMarker {
-    MarkerClaim claim = MarkerClaim::Failed;
-    std::filesystem::path path; // the marker created, when Created
-};
-
-// Lets tests make a marker's creation fail: returning false fails it.
-using MarkerCreationHook = std::function<bool(const std::filesystem::path& marker)>;
-
-// hoycumple: creates the contact's marker for the date unless it exists, in one step, so that
-// "exists" and "created by us" can never both be answered for the same file.
-ClaimedMarker claimBirthdayMarker(const std::filesystem::path& programDir, Date date,
-                                  std::string_view name, std::string_view alias,
-                                  const MarkerCreationHook& hook = {});
+// The marker of a contact on a date: the readable name, and the compact one for file systems
+// that refuse it.
+contacts::MarkerFile birthdayMarker(Date date, std::string_view name, std::string_view alias);
 
 } // namespace reminder

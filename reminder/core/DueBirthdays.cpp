@@ -1,6 +1,5 @@
 #include "DueBirthdays.h"
 
-#include "Birthday.h"
 #include "Lines.h"
 #include "Record.h"
 
@@ -10,26 +9,117 @@ namespace {
 // The scan needs fields 0 to 6 of a line; it never looks for the terminator of field 7.
 constexpr int kScannedFields = 7;
 
+// Takes the field before the next terminator off `rest`.
+inline bool takeField(std::string_view& rest, std::string_view& field)
+{
+    const size_t at = rest.find(contacts::kTerminator);
+    if (at == std::string_view::npos)
+        return false;
+    field = rest.substr(0, at);
+    rest.remove_prefix(at + 1);
+    return true;
+}
+
+// Reads field 3 at the start of `rest` when it has the shape that the programs write, one or
+// two digits, "/", one or two digits, and takes it with its terminator off `rest`. Nothing for
+// any other shape, which the general parser then reads: this only spares it most lines.
+std::optional<contacts::DayMonth> takeWrittenBirthday(std::string_view& rest)
+{
+    const auto digit = [&rest](std::size_t at) {
+        return at < rest.size() && rest[at] >= '0' && rest[at] <= '9';
+    };
+    const auto number = [&rest, &digit](std::size_t& at) {
+        int value = rest[at++] - '0';
+        if (digit(at))
+            value = value * 10 + (rest[at++] - '0');
+        return value;
+    };
+    std::size_t at = 0;
+    if (!digit(at))
+        return std::nullopt;
+    const int day = number(at);
+    if (at >= rest.size() || rest[at++] != '/' || !digit(at))
+        return std::nullopt;
+    const int month = number(at);
+    if (at >= rest.size() || rest[at] != contacts::kTerminator || day < 1 || day > 31 ||
+        month < 1 || month > 12)
+        return std::nullopt;
+    rest.remove_prefix(at + 1);
+    return contacts::DayMonth{day, month};
+}
+
 } // namespace
 
 DueBirthdayCollector::DueBirthdayCollector(Date today)
-    : m_dates{today, daysAfter(today, 1), daysAfter(today, 2), daysAfter(today, 3)}
-{}
+{
+    for (auto& month : m_daysAway)
+        month.fill(-1);
+    for (int offset = kDays - 1; offset >= 0; --offset) {
+        const Date date = daysAfter(today, offset);
+        m_daysAway[static_cast<std::size_t>(monthOf(date))][static_cast<std::size_t>(dayOf(date))] =
+            static_cast<signed char>(offset);
+        if (contacts::fallsOn({29, 2}, date))
+            m_daysAway[2][29] = static_cast<signed char>(offset);
+    }
+}
 
 void DueBirthdayCollector::addLine(std::string_view line)
 {
-    const auto fields = contacts::splitFields(line, kScannedFields);
-    if (!fields)
+    LineReader::Line noted;
+    noted.text = line;
+    for (std::size_t at = 0; noted.terminatorCount < LineReader::kNotedTerminators; ++at) {
+        at = line.find(contacts::kTerminator, at);
+        if (at == std::string_view::npos)
+            break;
+        noted.terminators[static_cast<std::size_t>(noted.terminatorCount++)] = at;
+    }
+    addLine(noted);
+}
+
+void DueBirthdayCollector::addLine(const LineReader::Line& line)
+{
+    // Field 3 follows the third terminator.
+    static_assert(LineReader::kNotedTerminators == contacts::Cumple);
+    if (line.terminatorCount < contacts::Cumple)
         return;
-    const auto birthday = contacts::parseBirthday((*fields)[contacts::Cumple]);
-    if (!birthday)
-        return;
-    std::vector<std::string>* lists[4] = {&m_due.today, &m_due.inOneDay, &m_due.inTwoDays,
-                                          &m_due.inThreeDays};
-    for (int offset = 0; offset < 4; ++offset) {
-        if (contacts::fallsOn(*birthday, m_dates[offset])) {
-            lists[offset]->emplace_back((*fields)[contacts::Nombre]);
+    const std::string_view name = line.text.substr(0, line.terminators[0]);
+    std::string_view rest = line.text.substr(line.terminators[2] + 1);
+    std::string_view field;
+    auto birthday = takeWrittenBirthday(rest);
+    if (!birthday) {
+        if (!takeField(rest, field))
             return;
+        birthday = contacts::parseBirthday(field);
+    }
+    const int offset = birthday ? m_daysAway[static_cast<std::size_t>(birthday->month)]
+                                            [static_cast<std::size_t>(birthday->day)]
+                                : -1;
+    if (offset < 0)
+        return;
+    for (int index = contacts::Cumple + 1; index < kScannedFields; ++index) {
+        if (!takeField(rest, field))
+            return;
+    }
+    std::vector<std::string>* lists[kDays] = {&m_due.today, &m_due.inOneDay, &m_due.inTwoDays,
+                                              &m_due.inThreeDays};
+    lists[offset]->emplace_back(name);
+}
+
+bool DueBirthdayCollector::addLines(LineReader& reader)
+{
+    LineReader::Line line;
+    for (;;) {
+        switch (reader.next(line)) {
+        case LineReader::Result::Line:
+            addLine(line);
+            break;
+        case LineReader::Result::TooLong:
+            // Passed over like any line without its terminators.
+            break;
+        case LineReader::Result::End:
+            return true;
+        case LineReader::Result::Failed:
+            return false;
         }
     }
 }

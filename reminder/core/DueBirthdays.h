@@ -1,7 +1,10 @@
 #pragma once
 
+#include "Birthday.h"
 #include "CalendarDate.h"
+#include "LineReader.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +27,9 @@ struct DueBirthdays {
     bool anyDue() const { return !today.empty() || anyUpcoming(); }
 };
 
-// Sorts the lines of the contact file into the four lists, one line at a time.
+// Sorts the lines of the contact file into the four lists, one line at a time. Most lines are
+// due on none of the four days, and only field 3 says so: a line is split no further than that
+// unless its birthday is due.
 //
 // A line is passed over when it lacks one of the terminators of fields 0 to 6 (an empty line
 // too) or its field 3 is no day and month: one stray line must not silence every reminder.
@@ -36,13 +41,20 @@ public:
     explicit DueBirthdayCollector(Date today);
 
     void addLine(std::string_view line);
+    // A line with its first terminators already found.
+    void addLine(const LineReader::Line& line);
+    // Every line the reader gives, to its end; false when reading failed.
+    bool addLines(LineReader& reader);
 
     const DueBirthdays& due() const { return m_due; }
     DueBirthdays takeDue() { return std::move(m_due); }
 
 private:
-    // Today and the three days after it.
-    Date m_dates[4];
+    static constexpr int kDays = 4; // today and the three days after it
+
+    // How many days away each birthday (by month and day) is, -1 for none of the four days.
+    // 28 February of a common year also takes 29/02.
+    std::array<std::array<signed char, 32>, 13> m_daysAway;
     DueBirthdays m_due;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string_view>
@@ -13,19 +14,47 @@ namespace reminder {
 class LineReader {
 public:
     static constexpr std::size_t kBlockSize = 64 * 1024;
+    // The scan finds field 3 after the first three field terminators; the reader notes where
+    // they stand in the same pass that finds the line's end, so that most lines, which are not
+    // due, are read once.
+    static constexpr int kNotedTerminators = 3;
 
-    explicit LineReader(int fd, std::size_t blockSize = kBlockSize);
+    struct Line {
+        std::string_view text;
+        // Offsets in `text` of its first terminators; the first `terminatorCount` are set.
+        std::array<std::size_t, kNotedTerminators> terminators{};
+        int terminatorCount = 0;
+    };
 
-    enum class Result { Line, End, Failed };
+    // A line longer than `maxLineBytes` is passed over without being kept, so that whatever the
+    // file holds (a gigabyte without a line end) the memory stays bounded.
+    LineReader(int fd, std::size_t maxLineBytes, std::size_t blockSize = kBlockSize);
 
-    // The view stays valid until the next call.
+    enum class Result {
+        Line,
+        TooLong, // a line was passed over; its text is empty
+        End,
+        Failed,
+    };
+
+    // The text stays valid until the next call.
+    Result next(Line& line);
     Result next(std::string_view& line);
+
+    // The search for the line ends has a form for each kind of processor, chosen at the start;
+    // all give the same answers. Tests pick each in turn: false when this one lacks it.
+    enum class Search { Bytewise, Sse2, Avx2 };
+    static bool useSearch(Search form);
 
 private:
     bool fill();
-    std::size_t findLineEnd(std::size_t from);
+    Result nextAfterRefill(Line& line);
+    // Takes the line that ends at `lineBreak` (a CR or LF in the buffer, or the end of the
+    // file) off the buffer.
+    Result takeLine(std::size_t lineBreak, Line& line);
 
     int m_fd;
+    std::size_t m_maxLineBytes;
     std::size_t m_blockSize;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity;
@@ -35,15 +64,11 @@ private:
     // The last line ended with a carriage return at the end of the bytes read: a line feed
     // coming first in the next block belongs to that line end.
     bool m_lineFeedMayFollow = false;
-    // The next line feed at or after m_lineFeedFrom, or kNone when there is none before
-    // m_lineFeedSearchedTo. Kept so that a file ending its lines with bare carriage returns is
-    // not searched to the end of the block once per line.
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t m_nextLineFeed = kNone;
-    std::size_t m_lineFeedSearchedTo = 0;
     // The unfinished line holds no line end before this point: a long line that spans many
     // blocks is searched once, not once per block.
     std::size_t m_noLineEndBefore = 0;
+    // The current line is too long: its bytes are dropped until its end.
+    bool m_skipping = false;
 };
 
 } // namespace reminder

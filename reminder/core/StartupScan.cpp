@@ -5,7 +5,6 @@
 #include "FileDescriptor.h"
 #include "LineReader.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,32 +13,28 @@ namespace reminder {
 ScanResult scanContactFile(const std::filesystem::path& programDir, Date today)
 {
     ScanResult result;
-    contacts::FileDescriptor fd(
-        ::open(contacts::contactFilePath(programDir).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        result.status = errno == ENOENT ? ScanResult::Status::Missing : ScanResult::Status::Failed;
+    // Only a regular file: a FIFO would hold the logon forever, a device would never end.
+    const contacts::OpenedFile opened =
+        contacts::openRegularFile(contacts::contactFilePath(programDir));
+    if (opened.fd < 0) {
+        result.status = opened.status == contacts::FileContent::Status::Missing
+                            ? ScanResult::Status::Missing
+                            : ScanResult::Status::Failed;
         return result;
     }
+    contacts::FileDescriptor fd(opened.fd);
     // The sequential hint lets the kernel read ahead on the cold disk of a logon.
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
     DueBirthdayCollector collector(today);
-    LineReader reader(fd.get());
-    std::string_view line;
-    for (;;) {
-        switch (reader.next(line)) {
-        case LineReader::Result::Line:
-            collector.addLine(line);
-            break;
-        case LineReader::Result::End:
-            result.status = ScanResult::Status::Scanned;
-            result.due = collector.takeDue();
-            return result;
-        case LineReader::Result::Failed:
-            // A directory named "data.tvl" ends up here too.
-            return result;
-        }
+    // The file is streamed, so it may be larger than the programs read whole; a line longer
+    // than such a file is passed over like any line without its terminators.
+    LineReader reader(fd.get(), contacts::kMaxContactFileBytes);
+    if (collector.addLines(reader)) {
+        result.status = ScanResult::Status::Scanned;
+        result.due = collector.takeDue();
     }
+    return result;
 }
 
 std::optional<DueBirthdays> runStartup(const std::filesystem::path& programDir, Date today)

@@ -4,6 +4,7 @@
 #include "AgeUpdate.h"
 #include "BirthdaySound.h"
 #include "ContactDetails.h"
+#include "ContactFile.h"
 #include "QtText.h"
 #include "ReminderSession.h"
 #include "WindowControls.h"
@@ -23,6 +24,9 @@ namespace {
 constexpr double kClientWidth = 7050;
 constexpr double kClientHeight = 4470;
 constexpr double kDatePointSize = 12;
+// The line that tells of unsaved ages, below the buttons; the window grows by it when shown.
+constexpr Twips kNoticePlace = {120, 4440, 6810, 255};
+constexpr double kClientHeightWithNotice = 4815;
 constexpr int kTimerIntervalMs = 1;
 constexpr qint64 kLongestWaitForPaintMs = 250;
 constexpr int kStoredNameRole = Qt::UserRole;
@@ -106,6 +110,8 @@ void FrmCumple::buildControls()
     m_cmdabrir = makeButton(this, "cmdabrir", QStringLiteral("Abrir Bases De Datos"),
                             {2520, 3960, 2055, 375});
     m_cmdend = makeButton(this, "cmdend", QStringLiteral("Salir"), {4800, 3960, 2055, 375});
+    m_lblaviso = placed(new QLabel(this), "lblaviso", kNoticePlace);
+    m_lblaviso->hide();
 
     // A name chosen by mouse or keyboard.
     connect(m_lstcumple, &QListWidget::itemSelectionChanged, this, &FrmCumple::lstcumpleClick);
@@ -149,8 +155,30 @@ void FrmCumple::timer1Timer()
     const QDate date(reminder::yearOf(today), reminder::monthOf(today), reminder::dayOf(today));
     m_lbldate->setText(QLocale::system().toString(date, QLocale::ShortFormat));
     shrinkToFit(m_lbldate);
-    // A failed update leaves the contact file as it was and shows nothing; the window stays.
-    reminder::advanceAges(m_session.programDir(), today, listedNames());
+    // A failed update leaves the contact file as it was and the markers with it, so the next
+    // start advances the ages; the user is told, and the window stays.
+    const reminder::AgeUpdateResult update =
+        reminder::advanceAges(m_session.programDir(), today, listedNames());
+    if (!update.saved)
+        tellUnsavedAges(update);
+}
+
+void FrmCumple::tellUnsavedAges(const reminder::AgeUpdateResult& update)
+{
+    const QString text =
+        update.rewrite.tooLarge
+            ? QStringLiteral("No se guardaron las edades: el archivo de contactos pasa de %1 MB.")
+                  .arg(contacts::kMaxContactFileBytes >> 20)
+            : QStringLiteral(
+                  "No se pudieron guardar las edades; se reintentará en el próximo inicio.");
+    m_lblaviso->setText(text);
+    m_lblaviso->setToolTip(QString::fromLocal8Bit(update.rewrite.error.c_str()));
+    QPalette palette = m_lblaviso->palette();
+    palette.setColor(QPalette::WindowText, Qt::darkRed);
+    m_lblaviso->setPalette(palette);
+    shrinkToFit(m_lblaviso);
+    setFixedSize(platform::twipsSize(kClientWidth, kClientHeightWithNotice));
+    m_lblaviso->show();
 }
 
 void FrmCumple::lstcumpleClick()

@@ -14,12 +14,14 @@ class QPushButton;
 class QTimer;
 class ReminderSession;
 namespace reminder {
+struct AgeUpdateResult;
 struct ContactDetails;
-}
+} // namespace reminder
 
 // "¡¡FELIZ CUMPLE!!": today's birthdays. Right after the start-up its timer fires once: the
-// birthday sound, the date, and the age update of the listed contacts. Selecting a name shows
-// that contact's details, read again from the contact file.
+// birthday sound, the date, and the age update of the listed contacts; when the ages could not
+// be saved, a line at the bottom says so. Selecting a name shows that contact's details, read
+// again from the contact file.
 class FrmCumple : public QWidget {
     Q_OBJECT
 public:
@@ -40,6 +42,7 @@ private:
     void timer1Timer();
     void lstcumpleClick();
     void showDetails(const reminder::ContactDetails& details);
+    void tellUnsavedAges(const reminder::AgeUpdateResult& update);
 
     ReminderSession& m_session;
     BirthdaySound* m_sound = nullptr;
@@ -48,6 +51,7 @@ private:
     bool m_painted = false;
     QListWidget* m_lstcumple = nullptr;
     QLabel* m_lbldate = nullptr;
+    QLabel* m_lblaviso = nullptr;
     QLineEdit* m_txtalias = nullptr;
     QLineEdit* m_txtcumple = nullptr;
     QLineEdit* m_txtfono = nullptr;

@@ -29,10 +29,15 @@ ContentBuilder appending(std::string line)
     };
 }
 
+bool tempFilesRemain(const std::filesystem::path& dir)
+{
+    return std::filesystem::exists(dir / kRemovalTempName) ||
+           std::filesystem::exists(dir / kRewriteTempName);
+}
+
 bool tempFilesRemain(const TempDir& dir)
 {
-    return std::filesystem::exists(dir / std::string(kRemovalTempName)) ||
-           std::filesystem::exists(dir / std::string(kRewriteTempName));
+    return tempFilesRemain(dir.path());
 }
 
 } // namespace
@@ -185,4 +190,80 @@ TEST(Rewrite, ATemporaryFileThatCannotBeMadeFailsAndKeepsTheFile)
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(readBytes(dir / "data.tvl"), kOld);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "data2.tvl" / "inside"));
+}
+
+TEST(Rewrite, ALinkedContactFileStaysALinkToItsTarget)
+{
+    for (TempFile temp : {TempFile::Removal, TempFile::Rewrite}) {
+        TempDir dir;
+        std::filesystem::create_directories(dir / "programa");
+        std::filesystem::create_directories(dir / "sincronizada");
+        const std::filesystem::path programDir = dir / "programa";
+        writeBytes(dir / "sincronizada" / "contactos.tvl", kOld);
+        // A relative link to a relative link, as a synced folder may be set up.
+        std::filesystem::create_symlink("contactos.tvl", dir / "sincronizada" / "enlace.tvl");
+        std::filesystem::create_symlink("../sincronizada/enlace.tvl", programDir / "data.tvl");
+
+        ASSERT_TRUE(rewriteContactFile(programDir, temp, appending("Nuevo")).written());
+        EXPECT_TRUE(std::filesystem::is_symlink(programDir / "data.tvl"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "sincronizada" / "enlace.tvl"));
+        EXPECT_EQ(readBytes(dir / "sincronizada" / "contactos.tvl"), kOld + "Nuevo\r\n");
+        // The temporary file went beside the target, and is gone.
+        EXPECT_FALSE(tempFilesRemain(dir / "sincronizada"));
+        EXPECT_FALSE(std::filesystem::exists(programDir / std::string(tempFileName(temp))));
+    }
+}
+
+TEST(Rewrite, ALinkWhoseTargetIsMissingGetsItsTargetCreated)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "sincronizada");
+    std::filesystem::create_symlink(dir / "sincronizada" / "contactos.tvl", dir / "data.tvl");
+    ASSERT_TRUE(rewriteContactFile(dir.path(), TempFile::Rewrite,
+                                   [](const FileContent& old) -> std::optional<std::string> {
+                                       EXPECT_EQ(old.status, FileContent::Status::Missing);
+                                       return "Nuevo\r\n";
+                                   })
+                    .written());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "data.tvl"));
+    EXPECT_EQ(readBytes(dir / "sincronizada" / "contactos.tvl"), "Nuevo\r\n");
+}
+
+// A marked rewrite killed between its markers and its rename, or after the rename, then a plain
+// rewrite of the other program before the marked one runs again: the plain one settles first.
+TEST(Rewrite, APlainRewriteSettlesAMarkedOneKilledBeforeIt)
+{
+    for (RewriteStep dying : {RewriteStep::MarkerMade, RewriteStep::Replaced}) {
+        TempDir dir;
+        writeBytes(dir / "data.tvl", kOld);
+        const MarkerFile marker{"marca", "marca-corta"};
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RewriteHooks hooks;
+            hooks.atStep = [&](RewriteStep step) {
+                if (step == dying)
+                    ::_exit(0);
+                return true;
+            };
+            rewriteContactFileWithMarkers(
+                dir.path(), TempFile::Rewrite,
+                [&](const FileContent& old, const std::vector<MarkerFile>&) {
+                    return std::optional<MarkedContent>({old.bytes + "Marcado\r\n", {marker}});
+                },
+                hooks);
+            ::_exit(1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_TRUE(std::filesystem::exists(dir / "marca"));
+        ASSERT_TRUE(std::filesystem::exists(dir / "data.tvl.journal"));
+
+        ASSERT_TRUE(rewriteContactFile(dir.path(), TempFile::Removal, appending("Otro")).written());
+        const bool renamed = dying == RewriteStep::Replaced;
+        EXPECT_EQ(readBytes(dir / "data.tvl"), kOld + (renamed ? "Marcado\r\n" : "") + "Otro\r\n");
+        EXPECT_EQ(std::filesystem::exists(dir / "marca"), renamed);
+        EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl.journal"));
+    }
 }

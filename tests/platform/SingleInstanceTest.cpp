@@ -2,7 +2,9 @@
 
 #include "TempDir.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +22,30 @@ SingleInstance::Outcome outcomeInAnotherProcess(const std::filesystem::path& dir
     ::waitpid(child, &status, 0);
     return static_cast<SingleInstance::Outcome>(WEXITSTATUS(status));
 }
+
+// Sets $XDG_RUNTIME_DIR (or unsets it, for nullptr) for one test.
+class RuntimeDir {
+public:
+    explicit RuntimeDir(const char* dir)
+    {
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            m_old = old;
+        if (dir)
+            ::setenv("XDG_RUNTIME_DIR", dir, 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
+    }
+    ~RuntimeDir()
+    {
+        if (m_old)
+            ::setenv("XDG_RUNTIME_DIR", m_old->c_str(), 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
+    }
+
+private:
+    std::optional<std::string> m_old;
+};
 
 } // namespace
 
@@ -56,8 +82,32 @@ TEST(SingleInstance, ACopyThatDiedWithoutCleaningUpBlocksNothing)
               SingleInstance::Outcome::First);
 }
 
-TEST(SingleInstance, AnUnwritableDirectoryDoesNotStopTheProgram)
+TEST(SingleInstance, HoldsWhenTheProgramDirectoryCannotHoldTheLock)
 {
+    TempDir dir;
+    TempDir runtime;
+    const RuntimeDir runtimeDir(runtime.path().c_str());
+    // A folder where the lock file would go fails its creation as a read-only directory does,
+    // also for root.
+    std::filesystem::create_directories(platform::instanceLockPath(dir.path(), "Avisela") / "x");
+    {
+        const auto first = SingleInstance::acquire(dir.path(), "Avisela");
+        EXPECT_EQ(first.outcome(), SingleInstance::Outcome::First);
+        EXPECT_EQ(first.lockFile().parent_path(), runtime.path());
+        EXPECT_EQ(outcomeInAnotherProcess(dir.path(), "Avisela"),
+                  SingleInstance::Outcome::AlreadyRunning);
+        // The same program in another such directory has a lock of its own.
+        TempDir other;
+        std::filesystem::create_directories(platform::instanceLockPath(other.path(), "Avisela") /
+                                            "x");
+        EXPECT_EQ(outcomeInAnotherProcess(other.path(), "Avisela"), SingleInstance::Outcome::First);
+    }
+    EXPECT_EQ(outcomeInAnotherProcess(dir.path(), "Avisela"), SingleInstance::Outcome::First);
+}
+
+TEST(SingleInstance, WithNoPlaceForALockTheProgramStillRuns)
+{
+    const RuntimeDir noRuntimeDir(nullptr);
     const auto outcome = SingleInstance::acquire("/nonexistent/tortavela", "Agendela").outcome();
     EXPECT_EQ(outcome, SingleInstance::Outcome::Unavailable);
     EXPECT_FALSE(SingleInstance::acquire("/nonexistent/tortavela", "Agendela").anotherIsRunning());

@@ -122,13 +122,40 @@ TEST_F(AgeUpdate, NamesCompareExactly)
     EXPECT_EQ(markerCount(), 0u);
 }
 
-TEST_F(AgeUpdate, RewritesEveryBirthdayShortAndDropsTextAfterTheEighthTerminator)
+TEST_F(AgeUpdate, RewritesEveryBirthdayShortAndKeepsTheTextAfterTheEighthTerminator)
 {
-    store({line("Ana", "Anita", "30", "07/12") + "resto", line("Bea", "", "40", "05/03") + "x§y",
-           line("Ciro", "", "50", "10/12"), line("Dora", "", "60", " 29 / 02 ")});
-    advanceAges(dir.path(), kDec7, {"Ana"});
-    EXPECT_EQ(stored(), fileOf({line("Ana", "Anita", "31", "7/12"), line("Bea", "", "40", "5/3"),
-                                line("Ciro", "", "50", "10/12"), line("Dora", "", "60", "29/2")}));
+    // A line end lost in a hand edit glues the next record after the eighth terminator: it must
+    // survive, whether the line it hangs on is advanced or only rewritten.
+    const std::string glued = line("Bea", "", "40", "05/03");
+    store({line("Ana", "Anita", "30", "07/12") + glued, line("Ciro", "", "50", "10/12") + "x\xA7y ",
+           line("Dora", "", "60", " 29 / 02 ") + glued});
+    EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana", "Bea"}).advanced, 1u);
+    EXPECT_EQ(stored(), fileOf({line("Ana", "Anita", "31", "7/12") + glued,
+                                line("Ciro", "", "50", "10/12") + "x\xA7y ",
+                                line("Dora", "", "60", "29/2") + glued}));
+}
+
+TEST_F(AgeUpdate, OnlyALineWhoseOwnBirthdayIsTodayIsAdvanced)
+{
+    // A hand-edited file may repeat a name: another Ana's birthday, standing first with the same
+    // alias, takes neither the advance nor the marker.
+    store({line("Ana", "Anita", "40", "05/03"), line("Ana", "Anita", "30", "07/12"),
+           line("Ana", "", "20", "08/12")});
+    const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"});
+    EXPECT_EQ(result.advanced, 1u);
+    EXPECT_TRUE(result.saved);
+    EXPECT_EQ(stored(),
+              fileOf({line("Ana", "Anita", "40", "5/3"), line("Ana", "Anita", "31", "7/12"),
+                      line("Ana", "", "20", "8/12")}));
+}
+
+TEST_F(AgeUpdate, TwentyNinthOfFebruaryIsTodayOnlyInACommonYear)
+{
+    store({line("Leo", "", "3", "29/02"), line("Lea", "", "7", "28/02")});
+    EXPECT_EQ(advanceAges(dir.path(), 2028y / February / 28d, {"Leo", "Lea"}).advanced, 1u);
+    EXPECT_EQ(stored(), fileOf({line("Leo", "", "3", "29/2"), line("Lea", "", "8", "28/2")}));
+    EXPECT_EQ(advanceAges(dir.path(), 2027y / February / 28d, {"Leo", "Lea"}).advanced, 2u);
+    EXPECT_EQ(stored(), fileOf({line("Leo", "", "4", "29/2"), line("Lea", "", "9", "28/2")}));
 }
 
 TEST_F(AgeUpdate, BadLinesAreCarriedOverUnchanged)
@@ -145,38 +172,46 @@ TEST_F(AgeUpdate, BadLinesAreCarriedOverUnchanged)
     EXPECT_EQ(stored(), fileOf(expected));
 }
 
-TEST_F(AgeUpdate, TwentyNinthOfFebruaryInACommonYearKeepsItsDay)
-{
-    store({line("Leo", "", "3", "29/02")});
-    EXPECT_EQ(advanceAges(dir.path(), 2027y / February / 28d, {"Leo"}).advanced, 1u);
-    EXPECT_EQ(stored(), fileOf({line("Leo", "", "4", "29/2")}));
-}
-
-TEST_F(AgeUpdate, AMarkerThatCannotBeMadeLeavesTheAge)
+TEST_F(AgeUpdate, AMarkerThatCannotBeMadeLeavesTheAgeAndIsTold)
 {
     store({line("Ana", "Anita", "30", "07/12"), line("Bea", "", "40", "07/12")});
-    AgeUpdateHooks hooks;
-    hooks.markerCreation = [](const std::filesystem::path& marker) {
-        return marker.filename() != "7122026AnaAnita";
+    contacts::RewriteHooks hooks;
+    hooks.markerCreation = [](const contacts::MarkerFile& marker) {
+        return marker.name != "7122026AnaAnita";
     };
-    EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana", "Bea"}, hooks).advanced, 1u);
+    const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana", "Bea"}, hooks);
+    EXPECT_EQ(result.advanced, 1u);
+    EXPECT_FALSE(result.saved);
     EXPECT_EQ(stored(),
               fileOf({line("Ana", "Anita", "30", "7/12"), line("Bea", "", "41", "7/12")}));
+    EXPECT_FALSE(marked("7122026AnaAnita"));
+    EXPECT_TRUE(marked("7122026Bea"));
+    EXPECT_FALSE(marked("data.tvl.journal"));
+
+    // The next start that day advances Ana, and only her.
+    const AgeUpdateResult again = advanceAges(dir.path(), kDec7, {"Ana", "Bea"});
+    EXPECT_EQ(again.advanced, 1u);
+    EXPECT_TRUE(again.saved);
+    EXPECT_EQ(stored(),
+              fileOf({line("Ana", "Anita", "31", "7/12"), line("Bea", "", "41", "7/12")}));
 }
 
 TEST_F(AgeUpdate, AFailedWriteRemovesTheMarkersItMade)
 {
     const std::string before = fileOf({line("Ana", "Anita", "30", "07/12")});
     for (auto failing : {contacts::RewriteStep::TempCreated, contacts::RewriteStep::TempWritten,
-                         contacts::RewriteStep::TempSynced}) {
+                         contacts::RewriteStep::TempSynced, contacts::RewriteStep::JournalWritten,
+                         contacts::RewriteStep::MarkerMade}) {
         writeBytes(dir / "data.tvl", before);
-        AgeUpdateHooks hooks;
-        hooks.rewrite.atStep = [failing](contacts::RewriteStep step) { return step != failing; };
+        contacts::RewriteHooks hooks;
+        hooks.atStep = [failing](contacts::RewriteStep step) { return step != failing; };
         const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"}, hooks);
         EXPECT_FALSE(result.rewrite.written());
+        EXPECT_FALSE(result.saved);
         EXPECT_EQ(result.advanced, 0u);
         EXPECT_EQ(stored(), before);
         EXPECT_FALSE(marked("7122026AnaAnita"));
+        EXPECT_FALSE(marked("data.tvl.journal"));
     }
     // The next start that day advances the age after all, once.
     EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana"}).advanced, 1u);
@@ -186,18 +221,27 @@ TEST_F(AgeUpdate, AFailedWriteRemovesTheMarkersItMade)
 TEST_F(AgeUpdate, AFailureReportedAfterTheRenameKeepsTheMarkers)
 {
     store({line("Ana", "Anita", "30", "07/12")});
-    AgeUpdateHooks hooks;
-    hooks.rewrite.atStep = [](contacts::RewriteStep step) {
+    contacts::RewriteHooks hooks;
+    hooks.atStep = [](contacts::RewriteStep step) {
         return step != contacts::RewriteStep::Replaced;
     };
-    EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana"}, hooks).advanced, 1u);
+    const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"}, hooks);
+    EXPECT_EQ(result.advanced, 1u);
+    EXPECT_TRUE(result.saved);
     EXPECT_TRUE(marked("7122026AnaAnita"));
+    EXPECT_EQ(stored(), fileOf({line("Ana", "Anita", "31", "7/12")}));
+    // The journal left behind is settled by the next rewrite: the markers stay, nothing grows.
+    EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana"}).advanced, 0u);
+    EXPECT_TRUE(marked("7122026AnaAnita"));
+    EXPECT_FALSE(marked("data.tvl.journal"));
     EXPECT_EQ(stored(), fileOf({line("Ana", "Anita", "31", "7/12")}));
 }
 
 TEST_F(AgeUpdate, AMissingContactFileStaysMissing)
 {
-    EXPECT_FALSE(advanceAges(dir.path(), kDec7, {"Ana"}).rewrite.written());
+    const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"});
+    EXPECT_FALSE(result.rewrite.written());
+    EXPECT_FALSE(result.saved);
     EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl"));
     EXPECT_EQ(markerCount(), 0u);
 }

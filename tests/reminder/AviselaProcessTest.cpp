@@ -4,9 +4,11 @@
 #include "PrivateDisplay.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 using namespace std::chrono_literals;
 
@@ -38,29 +40,42 @@ protected:
             std::filesystem::copy_file(file, dir / std::filesystem::path(file).filename());
     }
 
-    // The environment of a logon: no display unless asked for, the date faked.
+    // The environment of a logon: no display unless asked for, the date faked. A variable in
+    // `extra` replaces the logon's own.
     std::vector<std::string> environment(const std::string& date,
                                          std::vector<std::string> extra = {}) const
     {
-        extra.push_back("PATH=/usr/bin:/bin");
-        extra.push_back("HOME=" + dir.path().string());
-        extra.push_back("XDG_RUNTIME_DIR=" + dir.path().string());
-        extra.push_back("LANG=es_ES.UTF-8");
-        extra.push_back("TZ=Europe/Madrid");
-        extra.push_back("LD_PRELOAD=" + kFakeTime);
-        extra.push_back("FAKETIME=@" + date + " 10:00:00");
-        // Qt's timers keep the real monotonic clock.
-        extra.push_back("DONT_FAKE_MONOTONIC=1");
-        return extra;
+        const std::vector<std::string> logon = {
+            "PATH=/usr/bin:/bin", "HOME=" + dir.path().string(),
+            "XDG_RUNTIME_DIR=" + dir.path().string(), "LANG=es_ES.UTF-8", "TZ=Europe/Madrid",
+            "LD_PRELOAD=" + kFakeTime, "FAKETIME=@" + date + " 10:00:00",
+            // Qt's timers keep the real monotonic clock.
+            "DONT_FAKE_MONOTONIC=1"};
+        std::vector<std::string> all = extra;
+        for (const std::string& variable : logon) {
+            const std::string name = variable.substr(0, variable.find('=') + 1);
+            if (std::none_of(extra.begin(), extra.end(),
+                             [&](const std::string& set) { return set.starts_with(name); }))
+                all.push_back(variable);
+        }
+        return all;
     }
 
     std::unique_ptr<ChildProcess> start(const std::string& date,
                                         std::vector<std::string> extra = {},
                                         const std::string& output = "avisela.out")
     {
-        auto process =
-            std::make_unique<ChildProcess>(std::vector<std::string>{(dir / "Avisela").string()},
-                                           environment(date, std::move(extra)), dir / output);
+        return startThrough({(dir / "Avisela").string()}, date, std::move(extra), output);
+    }
+
+    // Avisela started by another command, as its last argument.
+    std::unique_ptr<ChildProcess> startThrough(const std::vector<std::string>& command,
+                                               const std::string& date,
+                                               std::vector<std::string> extra = {},
+                                               const std::string& output = "avisela.out")
+    {
+        auto process = std::make_unique<ChildProcess>(command, environment(date, std::move(extra)),
+                                                      dir / output);
         EXPECT_TRUE(process->started());
         return process;
     }
@@ -155,6 +170,70 @@ TEST_F(AviselaProcess, BirthdaysShowTheWindowsAndAdvanceEachAgeOnceADay)
         << output();
     EXPECT_TRUE(contains(contacts(), advanced));
     EXPECT_FALSE(contains(contacts(), cp1252("Ana§Anita§32§")));
+}
+
+TEST_F(AviselaProcess, AFifoOrADeviceEndsTheStartAtOnceAndUnseen)
+{
+    ASSERT_EQ(::mkfifo((dir / "data.tvl").c_str(), 0644), 0);
+    // No display: a window would fail loudly.
+    EXPECT_EQ(start("2026-12-07")->waitForExit(5s), 0) << "a FIFO without a writer";
+    for (const char* device : {"/dev/zero", "/dev/urandom"}) {
+        std::filesystem::remove(dir / "data.tvl");
+        std::filesystem::create_symlink(device, dir / "data.tvl");
+        EXPECT_EQ(start("2026-12-07")->waitForExit(5s), 0) << device;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "data.tvl"));
+}
+
+TEST_F(AviselaProcess, AGigabyteOfNulsNeitherAbortsNorHangs)
+{
+    writeBytes(dir / "data.tvl", "");
+    std::filesystem::resize_file(dir / "data.tvl", std::uintmax_t{1} << 30);
+    // 256 MB of address space: far less than the file, ample for a bounded scan.
+    auto avisela = startThrough(
+        {"/bin/sh", "-c", "ulimit -v 262144 && exec \"$0\"", (dir / "Avisela").string()},
+        "2026-12-07");
+    EXPECT_EQ(avisela->waitForExit(60s), 0) << output();
+    EXPECT_EQ(std::filesystem::file_size(dir / "data.tvl"), std::uintmax_t{1} << 30);
+}
+
+TEST_F(AviselaProcess, TwentyStartsInAReadOnlyProgramDirectoryLeaveOneCopy)
+{
+    // A read-only bind mount of the program directory, in a user and mount namespace of its own
+    // for each start, so that no privilege is needed.
+    const std::vector<std::string> readOnly = {
+        "/usr/bin/unshare",
+        "--map-root-user",
+        "--mount",
+        "/bin/sh",
+        "-c",
+        "mount --bind -o ro \"${0%/*}\" \"${0%/*}\" && exec \"$0\""};
+    const auto through = [&](const std::string& program) {
+        std::vector<std::string> command = readOnly;
+        command.push_back(program);
+        return command;
+    };
+    if (startThrough(through("/bin/true"), "2026-12-07")->waitForExit(10s) != 0)
+        GTEST_SKIP() << "no user namespaces here: " << output();
+
+    writeBytes(dir / "data.tvl", fileOf({contact("Ana", "", "30", "07/12")}));
+    TempDir runtime;
+    std::vector<std::unique_ptr<ChildProcess>> starts;
+    for (int i = 0; i < 20; ++i)
+        starts.push_back(startThrough(
+            through((dir / "Avisela").string()), "2026-12-07",
+            {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.path().string()},
+            "avisela" + std::to_string(i) + ".out"));
+    const auto runningCopies = [&] {
+        return std::count_if(starts.begin(), starts.end(),
+                             [](const auto& avisela) { return avisela->running(); });
+    };
+    // Every copy but the one with the windows ends; that one stays until its windows close.
+    EXPECT_TRUE(eventually([&] { return runningCopies() == 1; }, 30s));
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(runningCopies(), 1);
+    // Nothing could be written; the age waits for the next start.
+    EXPECT_EQ(contacts(), fileOf({contact("Ana", "", "30", "07/12")}));
 }
 
 // Clicks on the real windows need an X server and xdotool.

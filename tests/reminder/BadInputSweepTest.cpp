@@ -67,7 +67,7 @@ std::vector<std::string> linesOf(std::string_view content)
 }
 
 // A good line keeps every field but its age (which may grow by one) and the spelling of its
-// birthday; any other line stays exactly as it was.
+// birthday, and every byte after its eighth terminator; any other line stays exactly as it was.
 void expectKept(const std::string& before, const std::string& after)
 {
     const auto old = contacts::splitFields(before);
@@ -84,6 +84,10 @@ void expectKept(const std::string& before, const std::string& after)
     EXPECT_EQ((*now)[contacts::Cumple], contacts::shortBirthdayText(*birthday));
     const std::string age((*now)[contacts::Edad]);
     EXPECT_TRUE(age == (*old)[contacts::Edad] || age == contacts::nextAge((*old)[contacts::Edad]));
+    const auto restOf = [](std::string_view line, std::string_view note) {
+        return line.substr(static_cast<std::size_t>(note.data() + note.size() + 1 - line.data()));
+    };
+    EXPECT_EQ(restOf(after, (*now)[contacts::Nota]), restOf(before, (*old)[contacts::Nota]));
 }
 
 void sweep(const std::string& content)

@@ -63,25 +63,29 @@ TEST(BirthdayMarkerName, LongNamesAreCutWithinTheFileNameLimit)
     EXPECT_NE(file, birthdayMarkerName(kDec7, euros, euros + "\x80"));
 }
 
-TEST(ClaimBirthdayMarker, CreatesOnceThenFindsIt)
+// The markers are made by the contact file's rewrite (contacts::makeMarkerFile); these are the
+// reminder's names going through it.
+using contacts::makeMarkerFile;
+using contacts::MarkerMade;
+
+TEST(MakeBirthdayMarker, CreatesOnceThenFindsIt)
 {
     TempDir dir;
-    const ClaimedMarker first = claimBirthdayMarker(dir.path(), kDec7, "Ana", "Anita");
-    EXPECT_EQ(first.claim, MarkerClaim::Created);
-    EXPECT_EQ(first.path, dir / "7122026AnaAnita");
+    EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")), MarkerMade::Made);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir / "7122026AnaAnita"));
-    EXPECT_EQ(claimBirthdayMarker(dir.path(), kDec7, "Ana", "Anita").claim,
-              MarkerClaim::AlreadyThere);
-    EXPECT_EQ(claimBirthdayMarker(dir.path(), 2027y / December / 7d, "Ana", "Anita").claim,
-              MarkerClaim::Created);
+    EXPECT_TRUE(contacts::markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
+    EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")),
+              MarkerMade::AlreadyThere);
+    EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(2027y / December / 7d, "Ana", "Anita")),
+              MarkerMade::Made);
 }
 
-TEST(ClaimBirthdayMarker, NamesThatEscapeStayInside)
+TEST(MakeBirthdayMarker, NamesThatEscapeStayInside)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "sub");
     const std::filesystem::path programDir = dir / "sub";
-    EXPECT_EQ(claimBirthdayMarker(programDir, kDec7, "/../..", "/x").claim, MarkerClaim::Created);
+    EXPECT_EQ(makeMarkerFile(programDir, birthdayMarker(kDec7, "/../..", "/x")), MarkerMade::Made);
     std::size_t inside = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(programDir))
         ++inside;
@@ -89,26 +93,34 @@ TEST(ClaimBirthdayMarker, NamesThatEscapeStayInside)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST(ClaimBirthdayMarker, AFailureCreatesNothing)
+TEST(MakeBirthdayMarker, AGoneProgramDirectoryCreatesNothing)
 {
     TempDir dir;
-    const ClaimedMarker marker = claimBirthdayMarker(
-        dir.path(), kDec7, "Ana", "Anita", [](const std::filesystem::path&) { return false; });
-    EXPECT_EQ(marker.claim, MarkerClaim::Failed);
-    EXPECT_FALSE(std::filesystem::exists(dir / "7122026AnaAnita"));
-
-    std::filesystem::remove(dir / "missing"); // a program directory that is gone
-    EXPECT_EQ(claimBirthdayMarker(dir / "missing", kDec7, "Ana", "Anita").claim,
-              MarkerClaim::Failed);
+    EXPECT_EQ(makeMarkerFile(dir / "missing", birthdayMarker(kDec7, "Ana", "Anita")),
+              MarkerMade::Failed);
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
-TEST(ClaimBirthdayMarker, AnExistingLinkCountsAndIsNotFollowed)
+TEST(MakeBirthdayMarker, AnExistingLinkCountsAndIsNotFollowed)
 {
     TempDir dir;
     std::filesystem::create_symlink(dir / "elsewhere", dir / "7122026AnaAnita");
-    EXPECT_EQ(claimBirthdayMarker(dir.path(), kDec7, "Ana", "Anita").claim,
-              MarkerClaim::AlreadyThere);
+    EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")),
+              MarkerMade::AlreadyThere);
+    EXPECT_TRUE(contacts::markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
     EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+}
+
+TEST(MakeBirthdayMarker, ANameTheFileSystemRefusesFallsBackToTheCompactOne)
+{
+    TempDir dir;
+    // A readable name over the 255 bytes of a file name stands for one a file system refuses.
+    contacts::MarkerFile marker = birthdayMarker(kDec7, "Ana", "Anita");
+    marker.name = std::string(300, 'a');
+    EXPECT_EQ(makeMarkerFile(dir.path(), marker), MarkerMade::Made);
+    EXPECT_TRUE(std::filesystem::exists(dir / compactBirthdayMarkerName(kDec7, "Ana", "Anita")));
+    EXPECT_TRUE(contacts::markerFileExists(dir.path(), marker));
+    EXPECT_EQ(makeMarkerFile(dir.path(), marker), MarkerMade::AlreadyThere);
 }
 
 } // namespace

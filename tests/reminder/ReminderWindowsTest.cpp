@@ -1,5 +1,6 @@
 #include "ReminderWindows.h"
 
+#include "ContactFile.h"
 #include "FileText.h"
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
@@ -333,6 +334,8 @@ private slots:
         QVERIFY(std::filesystem::exists(*m_dir / "7122026Ciro"));
         auto* timer = m_windows->cumple()->findChild<QTimer*>("Timer1");
         QVERIFY(timer && !timer->isActive());
+        QVERIFY(control<QLabel>(m_windows->cumple(), "lblaviso")->isHidden());
+        QCOMPARE(m_windows->cumple()->size(), platform::twipsSize(7050, 4470));
 
         // Selecting shows the age reached today.
         auto* list = control<QListWidget>(m_windows->cumple(), "lstcumple");
@@ -345,6 +348,51 @@ private slots:
         QTest::qWait(50);
         QVERIFY(!m_windows->cumple()->findChild<QTimer*>("Timer1")->isActive());
         QCOMPARE(readBytes(*m_dir / "data.tvl"), after);
+    }
+
+    void unsavedAgesAreToldInOneLine_data()
+    {
+        QTest::addColumn<bool>("tooLarge");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("no temporary file")
+            << false << "No se pudieron guardar las edades; se reintentará en el próximo inicio.";
+        QTest::newRow("file over the limit")
+            << true << "No se guardaron las edades: el archivo de contactos pasa de 64 MB.";
+    }
+
+    void unsavedAgesAreToldInOneLine()
+    {
+        QFETCH(bool, tooLarge);
+        QFETCH(QString, notice);
+        const std::filesystem::path file = *m_dir / "data.tvl";
+        writeBytes(file, fileOf({contact("Ana", "", "30", "07/12")}));
+        if (tooLarge)
+            std::filesystem::resize_file(file, contacts::kMaxContactFileBytes + 1);
+        else // a folder where the temporary file should go fails the rewrite, also for root
+            std::filesystem::create_directories(*m_dir / "data2.tvl" / "dentro");
+        const std::string before = readBytes(file);
+        start({{"Ana"}, {}, {}, {}});
+        FrmCumple* window = m_windows->cumple();
+        auto* label = control<QLabel>(window, "lblaviso");
+        QTRY_VERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+        QVERIFY(label->isVisible());
+        QCOMPARE(label->text(), notice);
+        // One line, whole, below the buttons, in a window grown to hold it.
+        QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+                label->contentsRect().width());
+        QVERIFY(label->geometry().top() >= control<QWidget>(window, "cmdend")->geometry().bottom());
+        QVERIFY(window->rect().contains(label->geometry()));
+        QVERIFY(readBytes(file) == before);
+        QVERIFY(!std::filesystem::exists(*m_dir / "7122026Ana"));
+        QCOMPARE(m_ended, 0);
+
+        // The next start that day, with the problem gone, stores the age and says nothing.
+        m_windows.reset();
+        std::filesystem::remove_all(*m_dir / "data2.tvl");
+        writeBytes(file, fileOf({contact("Ana", "", "30", "07/12")}));
+        start({{"Ana"}, {}, {}, {}});
+        QTRY_COMPARE(readBytes(file), fileOf({contact("Ana", "", "31", "7/12")}));
+        QVERIFY(control<QLabel>(m_windows->cumple(), "lblaviso")->isHidden());
     }
 
     void aWindowNeverPaintedStillGetsItsTick()
