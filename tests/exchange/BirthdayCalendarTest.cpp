@@ -18,8 +18,9 @@ struct Event {
     icalrecurrencetype rule;
 };
 
-// The events as libical's own parser reads them back, by summary; the calendar must pass
-// libical's RFC 5545 restrictions.
+// The events as libical's own parser reads them back, by summary. Without a METHOD libical's
+// restriction check looks at the calendar's own properties only, so the properties RFC 5545
+// requires of every event are counted here.
 std::map<std::string, Event> parseEvents(const std::string& text)
 {
     std::map<std::string, Event> events;
@@ -29,8 +30,12 @@ std::map<std::string, Event> parseEvents(const std::string& text)
         return events;
     EXPECT_EQ(icalrestriction_check(calendar), 1);
     EXPECT_EQ(icalcomponent_count_errors(calendar), 0);
+    EXPECT_EQ(icalcomponent_count_properties(calendar, ICAL_VERSION_PROPERTY), 1);
     for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
          event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        for (icalproperty_kind once :
+             {ICAL_UID_PROPERTY, ICAL_DTSTAMP_PROPERTY, ICAL_DTSTART_PROPERTY, ICAL_RRULE_PROPERTY})
+            EXPECT_EQ(icalcomponent_count_properties(event, once), 1);
         EXPECT_TRUE(icalcomponent_get_dtstart(event).is_date);
         EXPECT_EQ(icaldurationtype_as_int(icalcomponent_get_duration(event)), 24 * 60 * 60);
         const icalproperty* rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
