@@ -19,7 +19,8 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-// A small decimal number made only of digits; nothing otherwise.
+} // namespace
+
 std::optional<int> parseSmallNumber(std::string_view text)
 {
     text = trimBlanks(text);
@@ -33,8 +34,6 @@ std::optional<int> parseSmallNumber(std::string_view text)
     }
     return value;
 }
-
-} // namespace
 
 std::optional<DayMonth> parseBirthday(std::string_view field)
 {

@@ -15,6 +15,9 @@ struct DayMonth {
     friend bool operator==(const DayMonth&, const DayMonth&) = default;
 };
 
+// A number of one to four decimal digits, blanks around it allowed; nothing otherwise.
+std::optional<int> parseSmallNumber(std::string_view text);
+
 // The day and month of the field when both are numbers with a day from 1 to 31 and a month from
 // 1 to 12, blanks around them allowed. Does not check that the month has that day (see
 // isCalendarDay): the manager's own lists can compose 31/02.

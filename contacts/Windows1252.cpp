@@ -12,6 +12,8 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
 void appendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -19,14 +21,18 @@ void appendUtf8(std::string& out, char32_t cp)
     } else if (cp < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
+    } else if (cp < 0x10000) {
         out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
 }
 
-// Decodes one UTF-8 sequence at the start of `in`; nothing when it is malformed.
 std::optional<char32_t> decodeUtf8(std::string_view in, size_t& length)
 {
     const auto lead = static_cast<unsigned char>(in[0]);
@@ -65,8 +71,6 @@ std::optional<char32_t> decodeUtf8(std::string_view in, size_t& length)
     length = static_cast<size_t>(extra) + 1;
     return cp;
 }
-
-} // namespace
 
 char32_t windows1252ToCodePoint(unsigned char byte)
 {

@@ -19,6 +19,12 @@ std::optional<unsigned char> codePointToWindows1252(char32_t codePoint);
 
 std::string windows1252ToUtf8(std::string_view bytes);
 
+void appendUtf8(std::string& out, char32_t codePoint);
+
+// The code point of the UTF-8 sequence at the start of a non-empty `in`, with its length in
+// bytes; nothing when the sequence is malformed, overlong, a surrogate or cut short.
+std::optional<char32_t> decodeUtf8(std::string_view in, size_t& length);
+
 // Nothing when the text is not valid UTF-8 or holds a character that Windows-1252 cannot hold.
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 

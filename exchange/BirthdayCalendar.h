@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ContactValues.h"
+
+#include <chrono>
+#include <span>
+#include <string>
+#include <vector>
+
+// The birthdays as an iCalendar file (RFC 5545) for the desktop's calendars and phones: one
+// yearly all-day event per contact, "Cumpleaños de <nombre>", free time, with a UID that stays
+// the same from one export to the next. Every event starts in 2000, a leap year, so that the
+// same contacts always give the same events; a birthday on 29 February recurs on the last day
+// of February, the 28th in common years. Built and written by libical.
+namespace exchange {
+
+struct BirthdayCalendar {
+    std::string text; // UTF-8, CR LF
+    // Names of the contacts left out: their birthday is no day of the calendar (31/02).
+    std::vector<std::string> leftOut;
+};
+
+// `now` stamps the events (DTSTAMP): a calendar that imports the file again takes the newer.
+BirthdayCalendar writeBirthdayCalendar(std::span<const ContactValues> contacts,
+                                       std::chrono::sys_seconds now);
+
+} // namespace exchange

@@ -1,0 +1,69 @@
+#include "StorageProblem.h"
+
+#include "Record.h"
+#include "Windows1252.h"
+
+#include <array>
+
+namespace exchange {
+namespace {
+
+bool isLineBreak(char32_t c)
+{
+    return c == U'\r' || c == U'\n' || c == U'\u2028' || c == U'\u2029';
+}
+
+} // namespace
+
+std::optional<StorageProblem> firstStorageProblem(Role role, std::string_view utf8)
+{
+    while (!utf8.empty()) {
+        if (const char ascii = utf8.front(); ascii > 0 && ascii != '\r' && ascii != '\n') {
+            utf8.remove_prefix(1); // every other ASCII character is stored as it is
+            continue;
+        }
+        size_t length = 1;
+        const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
+        const std::string character(utf8.substr(0, length));
+        if (c && isLineBreak(*c))
+            return StorageProblem{role, StorageProblem::LineBreak, {}};
+        const auto byte = c ? contacts::codePointToWindows1252(*c) : std::nullopt;
+        if (!byte)
+            return StorageProblem{role, StorageProblem::OutsideWindows1252, character};
+        if (static_cast<char>(*byte) == contacts::kTerminator)
+            return StorageProblem{role, StorageProblem::FieldTerminator, character};
+        utf8.remove_prefix(length);
+    }
+    return std::nullopt;
+}
+
+std::string_view fieldCaption(Role role)
+{
+    static constexpr std::array<std::string_view, 8> kCaptions = {
+        "Nombre",   "Alias",     "Edad Actual", "Fecha Del Cumple",
+        "Teléfono", "Dirección", "E-Mail",      "Nota"};
+    return kCaptions[static_cast<size_t>(role)];
+}
+
+std::string describe(const StorageProblem& problem)
+{
+    const std::string field = std::string(fieldCaption(problem.role)) + ": ";
+    switch (problem.kind) {
+    case StorageProblem::NoName:
+        return "La tarjeta no tiene nombre (ni FN ni N).";
+    case StorageProblem::OutsideWindows1252:
+        return field + "«" + problem.detail +
+               "» no se puede guardar: el archivo de contactos solo admite los caracteres de "
+               "Windows-1252.";
+    case StorageProblem::FieldTerminator:
+        return field + "«§» no se puede guardar: separa los campos del archivo de contactos.";
+    case StorageProblem::LineBreak:
+        return field + "tiene saltos de línea, que no se pueden guardar en este campo.";
+    case StorageProblem::UnknownCharacterSet:
+        break;
+    }
+    return field + "está escrito en el juego de caracteres «" + problem.detail +
+           "», que Tortavela no sabe leer.";
+}
+
+} // namespace exchange

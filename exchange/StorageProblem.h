@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ContactValues.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Why a value cannot be stored as it stands. The contact file holds Windows-1252 text without
+// "§" (its field terminator) and without line breaks; the contact dialogs refuse anything else
+// as it is typed, and an import keeps the same rule: it changes no character, it says which one
+// is in the way.
+namespace exchange {
+
+struct StorageProblem {
+    enum Kind {
+        NoName,              // neither FN nor N gives a name
+        OutsideWindows1252,  // `detail` is the character
+        FieldTerminator,     // a "§"
+        LineBreak,           // in a value of one line
+        UnknownCharacterSet, // `detail` is the CHARSET the card names
+    };
+    Role role = Role::Name;
+    Kind kind = NoName;
+    std::string detail;
+
+    friend bool operator==(const StorageProblem&, const StorageProblem&) = default;
+};
+
+// The first character of the value that the contact file cannot hold, as a problem of `role`.
+std::optional<StorageProblem> firstStorageProblem(Role role, std::string_view utf8);
+
+// One short Spanish sentence for the preview: "Nombre: «字» no existe en Windows-1252."
+std::string describe(const StorageProblem& problem);
+
+// The caption of the field in the contact dialogs, without its colon: "Teléfono".
+std::string_view fieldCaption(Role role);
+
+} // namespace exchange

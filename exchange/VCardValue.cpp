@@ -1,0 +1,140 @@
+#include "VCardValue.h"
+
+#include "AsciiText.h"
+#include "Windows1252.h"
+
+namespace exchange {
+namespace {
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char upper = upperAscii(c);
+    if (upper >= 'A' && upper <= 'F')
+        return upper - 'A' + 10;
+    return -1;
+}
+
+// Soft line breaks are already gone (the reader joins the lines); an "=" that starts no valid
+// escape stays as written.
+std::string decodeQuotedPrintable(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=' && i + 2 < text.size()) {
+            const int high = hexDigit(text[i + 1]);
+            const int low = hexDigit(text[i + 2]);
+            if (high >= 0 && low >= 0) {
+                out.push_back(static_cast<char>(high * 16 + low));
+                i += 2;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+bool isUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        size_t length = 1;
+        if (static_cast<unsigned char>(text.front()) >= 0x80 && !contacts::decodeUtf8(text, length))
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
+bool isCharset(std::string_view name, std::initializer_list<std::string_view> aliases)
+{
+    for (std::string_view alias : aliases) {
+        if (equalsIgnoringCase(name, alias))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+DecodedValue decodeValue(const VCardProperty& property)
+{
+    DecodedValue decoded;
+    const auto encoding = property.parameter("ENCODING");
+    std::string bytes = encoding && equalsIgnoringCase(*encoding, "QUOTED-PRINTABLE")
+                            ? decodeQuotedPrintable(property.value)
+                            : property.value;
+    const std::string_view charset = property.parameter("CHARSET").value_or("UTF-8");
+    if (isCharset(charset, {"UTF-8", "US-ASCII", "ASCII"})) {
+        decoded.text = isUtf8(bytes) ? std::move(bytes) : contacts::windows1252ToUtf8(bytes);
+        return decoded;
+    }
+    // ISO-8859-1 is read as Windows-1252, which only adds printable characters to it.
+    if (!isCharset(charset, {"ISO-8859-1", "LATIN1", "WINDOWS-1252", "CP1252"}))
+        decoded.unknownCharset = std::string(charset);
+    decoded.text = contacts::windows1252ToUtf8(bytes);
+    return decoded;
+}
+
+std::string unescapeText(std::string_view escaped)
+{
+    std::string out;
+    out.reserve(escaped.size());
+    for (size_t i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] != '\\' || i + 1 == escaped.size()) {
+            out.push_back(escaped[i]);
+            continue;
+        }
+        const char next = escaped[i + 1];
+        if (next == 'n' || next == 'N') {
+            out.push_back('\n');
+            ++i;
+        } else if (next == ',' || next == ';' || next == ':' || next == '\\') {
+            out.push_back(next);
+            ++i;
+        } else {
+            out.push_back('\\');
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> splitEscaped(std::string_view escaped, char separator)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] == '\\') {
+            ++i;
+        } else if (escaped[i] == separator) {
+            parts.push_back(unescapeText(escaped.substr(start, i - start)));
+            start = i + 1;
+        }
+    }
+    parts.push_back(unescapeText(escaped.substr(std::min(start, escaped.size()))));
+    return parts;
+}
+
+std::string joinLines(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r' || c == '\n') {
+            out.push_back(' ');
+            if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+                ++i;
+        } else if (utf8.substr(i, 3) == "\u2028" || utf8.substr(i, 3) == "\u2029") {
+            out.push_back(' ');
+            i += 2;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+} // namespace exchange

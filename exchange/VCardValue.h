@@ -1,0 +1,35 @@
+#pragma once
+
+#include "VCardReader.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The text of a property: its transfer encoding and character set undone, then its escapes.
+namespace exchange {
+
+struct DecodedValue {
+    std::string text;           // UTF-8, still escaped
+    std::string unknownCharset; // the CHARSET parameter when it names a set this reader lacks
+};
+
+// QUOTED-PRINTABLE is undone; the character set is UTF-8 unless a CHARSET parameter names
+// ISO-8859-1, WINDOWS-1252 or US-ASCII. Bytes that are not UTF-8 where UTF-8 is expected are
+// read as Windows-1252, as old Windows exports write them. A set this reader lacks (SHIFT_JIS)
+// is read as Windows-1252 too and named in the result, so the card can say why it is wrong.
+DecodedValue decodeValue(const VCardProperty& property);
+
+// \n and \N become a line feed; \, \; \: and \\ the character itself; any other backslash
+// stays as written.
+std::string unescapeText(std::string_view escaped);
+
+// The parts between the separators that are not escaped, each unescaped: the components of N
+// and ADR.
+std::vector<std::string> splitEscaped(std::string_view escaped, char separator);
+
+// Every character after the mark CR LF, CR, LF and the Unicode line and paragraph separators
+// becomes one blank: the contact file holds one line per contact.
+std::string joinLines(std::string_view utf8);
+
+} // namespace exchange

@@ -1,0 +1,125 @@
+#include "CardImport.h"
+#include "ImportMarks.h"
+
+#include <gtest/gtest.h>
+
+using namespace exchange;
+using namespace std::chrono;
+
+namespace {
+
+const year_month_day kToday = 2026y / December / 8d;
+
+std::vector<ImportedCard> importText(std::string_view vcf)
+{
+    const VCardFile file = readVCards(vcf);
+    EXPECT_EQ(file.error, "");
+    return importCards(file, kToday);
+}
+
+ImportedCard importOne(std::string_view vcf)
+{
+    std::vector<ImportedCard> cards = importText(vcf);
+    EXPECT_EQ(cards.size(), 1u);
+    return cards.empty() ? ImportedCard{} : cards.front();
+}
+
+} // namespace
+
+TEST(VCardImport, Version21WithQuotedPrintableCharsetsAndBareTypes)
+{
+    const ImportedCard card = importOne(
+        "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:P=C3=A9rez;=C3=81ngel;;;\r\n"
+        "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C3=81ngel P=C3=A9rez\r\n"
+        "TEL;HOME:911 234 567\r\nTEL;CELL;PREF:600 111\r\n 222\r\n" // 2.1 keeps the blank
+        "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:Le gusta el f=FAtbol y la =\r\n"
+        "m=FAsica=0D=0Acl=E1sica, 100=3D\r\n"
+        "BDAY:19800305\r\nEMAIL;INTERNET:angel@example.com\r\n"
+        "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;Calle Mayor "
+        "1;Madrid;;28013;Espa=C3=B1a\r\n"
+        "END:VCARD\r\n");
+    EXPECT_EQ(card.values,
+              (ContactValues{"Ángel Pérez", "", "46", "05/03", "600 111 222",
+                             "Calle Mayor 1, 28013 Madrid, España", "angel@example.com",
+                             "Le gusta el fútbol y la música clásica, 100="}));
+    EXPECT_TRUE(card.storable());
+    EXPECT_EQ(card.joinedLines, std::vector<Role>{Role::Note});
+}
+
+TEST(VCardImport, Version30WithEscapesFoldsLowerCaseParametersAndBareLineFeeds)
+{
+    const ImportedCard card = importOne(
+        "BEGIN:VCARD\nVERSION:3.0\nFN:García\\, Lucía\nN:García;Lucía;;;\nNICKNAME:Lu,Lucy\n"
+        "BDAY:1990-12-09\ntel;type=work:+34 91 000 00 00\n"
+        "item1.TEL;type=voice;type=CELL:+34 600 000 001\nitem1.X-ABLabel:móvil\n"
+        "email;type=INTERNET:lucia@example.com\n"
+        "NOTE:Tarta\\; sin gluten\\, en C:\\\\tartas. Una nota que se parte en dos lí\n"
+        " neas y si\n\tgue\n"
+        "ADR;type=home:;Piso 3º B;Avenida de la Constitución\\, 12;Sevilla;Andalucía;41001;\n"
+        "END:VCARD\n");
+    EXPECT_EQ(card.values,
+              (ContactValues{"García, Lucía", "Lu,Lucy", "35", "09/12", "+34 600 000 001",
+                             "Avenida de la Constitución, 12, Piso 3º B, 41001 Sevilla, Andalucía",
+                             "lucia@example.com",
+                             "Tarta; sin gluten, en C:\\tartas. Una nota que se parte en dos "
+                             "líneas y sigue"}));
+    EXPECT_TRUE(card.joinedLines.empty());
+}
+
+TEST(VCardImport, Version40WithByteOrderMarkQuotedTypesAndTelephoneAddresses)
+{
+    const ImportedCard card =
+        importOne("\xEF\xBB\xBF"
+                  "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Marta\r\nKIND:individual\r\n"
+                  "TEL;VALUE=uri;TYPE=\"voice,cell\";PREF=1:tel:+34-600-000-002\r\n"
+                  "BDAY:--0305\r\nNOTE:Primera línea\\nSegunda\r\nEND:VCARD\r\n");
+    EXPECT_EQ(card.values, (ContactValues{"Marta", "", "", "05/03", "+34-600-000-002", "", "",
+                                          "Primera línea Segunda"}));
+}
+
+TEST(VCardImport, NameComesFromNWhenThereIsNoFullNameAndEmbeddedCardsAreSkipped)
+{
+    const std::vector<ImportedCard> cards = importText(
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Ruiz;Marta;Isabel;Dra.;\r\nAGENT:\r\n"
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Secretario\r\nEND:VCARD\r\n"
+        "TEL:5\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:  \r\nN:;;;;\r\nEND:VCARD\r\n");
+    ASSERT_EQ(cards.size(), 2u);
+    EXPECT_EQ(cards[0].values.name, "Dra. Marta Isabel Ruiz");
+    EXPECT_EQ(cards[0].values.phone, "5");
+    EXPECT_EQ(cards[1].problems,
+              (std::vector<StorageProblem>{{Role::Name, StorageProblem::NoName, {}}}));
+}
+
+TEST(VCardImport, SaysWhichCharacterTheContactFileCannotHoldAndChangesNone)
+{
+    const ImportedCard card = importOne(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:李 Wei\r\nNICKNAME:A§B\r\nEMAIL:a\\nb@example.com\r\n"
+        "NOTE;CHARSET=SHIFT_JIS:x\r\nEND:VCARD\r\n");
+    EXPECT_EQ(card.values.name, "李 Wei");
+    EXPECT_EQ(card.values.alias, "A§B");
+    EXPECT_EQ(card.problems, (std::vector<StorageProblem>{
+                                 {Role::Note, StorageProblem::UnknownCharacterSet, "SHIFT_JIS"},
+                                 {Role::Name, StorageProblem::OutsideWindows1252, "李"},
+                                 {Role::Alias, StorageProblem::FieldTerminator, "§"},
+                                 {Role::Email, StorageProblem::LineBreak, ""}}));
+    EXPECT_EQ(describe(card.problems[1]),
+              "Nombre: «李» no se puede guardar: el archivo de contactos solo admite los "
+              "caracteres de Windows-1252.");
+}
+
+TEST(ImportMarks, NewStoredNoBirthdayAndRepeatedAsTheAddDialogComparesNames)
+{
+    std::vector<ImportedCard> cards;
+    for (const char* name : {"ANA", "ángel", "Ana ", "Bea", "Carla", "CARLA", "Bea"}) {
+        ImportedCard card;
+        card.values.name = name;
+        card.values.birthday = std::string_view(name) == "Bea" ? "" : "05/03";
+        cards.push_back(card);
+    }
+    cards.back().values.birthday = "01/01"; // the second Bea: the first has no birthday
+    EXPECT_EQ(markImport(cards, {"Ana", "Ángel", "Dora"}),
+              (std::vector<ImportMark>{ImportMark::NameStored, ImportMark::NameStored,
+                                       ImportMark::New, ImportMark::NoBirthday, ImportMark::New,
+                                       ImportMark::RepeatedInFile, ImportMark::New}));
+}
