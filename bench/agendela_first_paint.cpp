@@ -2,7 +2,7 @@
 // painted for the first time: the whole-process start-up figure of the benchmarks.
 #include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
-#include "FrmPrincipal.h"
+#include "MainWindow.h"
 #include "ProgramDirectory.h"
 
 #include <QApplication>
@@ -29,8 +29,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     platform::setUpApplication(app, "Agendela");
-    FrmPrincipal window({platform::programDirectory(), platform::autostartDirectory()});
-    window.formLoad();
+    MainWindow window({platform::programDirectory(), platform::autostartDirectory()});
+    window.startUp();
     QuitAfterPaint quitter;
     window.listView()->viewport()->installEventFilter(&quitter);
     window.show();
