@@ -2,7 +2,6 @@
 #include "FileText.h"
 #include "ManagerHarness.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -313,39 +312,6 @@ private slots:
         QVERIFY(manager.messages[0].text.contains(QStringLiteral("→")));
         QCOMPARE(manager.bytes(), std::string());
         QVERIFY(manager.isOpen<ContactDialog>());
-    }
-
-    // Escape in an open day or month list closes the list only: the dialog and what was typed
-    // stay.
-    void escapeInAnOpenListClosesOnlyTheList_data()
-    {
-        QTest::addColumn<bool>("monthList");
-        QTest::addColumn<bool>("byKeyboard");
-        QTest::newRow("the day list opened with the mouse") << false << false;
-        QTest::newRow("the month list opened with Alt+Down") << true << true;
-    }
-
-    void escapeInAnOpenListClosesOnlyTheList()
-    {
-        QFETCH(bool, monthList);
-        QFETCH(bool, byKeyboard);
-        ManagerHarness manager("");
-        auto* form = manager.openDialog("mnuadd");
-        typeInto(input(form, 0), QStringLiteral("Ana"));
-        QComboBox* list = monthList ? form->monthList() : form->dayList();
-        list->setFocus();
-        if (byKeyboard)
-            QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
-        else
-            QTest::mouseClick(list, Qt::LeftButton);
-        QTRY_VERIFY(list->view()->isVisible());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-
-        QTRY_VERIFY(!list->view()->isVisible());
-        QVERIFY(manager.isOpen<ContactDialog>());
-        QVERIFY(form->isVisible());
-        QCOMPARE(text(form, 0), QStringLiteral("Ana"));
-        QVERIFY(!manager.window().isEnabled());
     }
 
     void cancellingStoresNothingAndFreesTheMainWindow_data()

@@ -169,6 +169,8 @@ private slots:
         QCOMPARE(manager.bytes(), fileOf({line("Ana"), line("Bea", "31")}));
         QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
         QCOMPARE(manager.window().contactList()->cell(1, 2), QStringLiteral("31"));
+        // The count always tells the rows.
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 2"));
     }
 
     // The note box follows the selection, so a contact never receives another one's note.
