@@ -2,6 +2,7 @@
 
 #include "AboutWindow.h"
 #include "Accessibility.h"
+#include "AfterFirstPaint.h"
 #include "AutostartEntry.h"
 #include "ContactDialog.h"
 #include "ContactFile.h"
@@ -189,29 +190,34 @@ void MainWindow::fitHeaderFont()
     const int margins =
         2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
     header->setFont(
-        platform::shrinkUntilFits(header->font(), kSmallestHeaderPointSize, [&](const QFont& font) {
+        platform::shrinkToFit(header->font(), kSmallestHeaderPointSize, [&](const QFont& font) {
             const QFontMetrics metrics(font);
+            double overflow = 0;
             for (int column = 0; column < ContactListModel::kColumnCount; ++column) {
                 const QString caption =
                     m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-                if (metrics.horizontalAdvance(caption) + margins > m_list->columnWidth(column))
-                    return false;
+                overflow = std::max(overflow, double(metrics.horizontalAdvance(caption) + margins) /
+                                                  m_list->columnWidth(column));
             }
-            return true;
+            return overflow;
         }));
 }
 
 void MainWindow::startUp()
 {
-    // A failed registration must not hide the user's contacts: the start-up goes on.
-    platform::registerReminderAtLogon(m_env.programDir, m_env.autostartDir);
-
     m_dateLabel->setText(m_dateLabel->text() +
                          QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     setUpColumns();
     loadContacts();
-    auto* watcher = new ContactFileWatcher(contacts::contactFilePath(m_env.programDir), this);
-    connect(watcher, &ContactFileWatcher::mayHaveChanged, this, &MainWindow::followContactFile);
+    // Nothing the user sees at once waits for these.
+    platform::afterFirstPaint(this, [this] {
+        // A failed registration must not hide the user's contacts: it is not reported.
+        platform::registerReminderAtLogon(m_env.programDir, m_env.autostartDir);
+        auto* watcher = new ContactFileWatcher(contacts::contactFilePath(m_env.programDir), this);
+        connect(watcher, &ContactFileWatcher::mayHaveChanged, this, &MainWindow::followContactFile);
+        // A change made before the watch began.
+        followContactFile();
+    });
 }
 
 void MainWindow::loadContacts()

@@ -33,8 +33,9 @@ public:
     explicit MainWindow(Environment environment, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The start-up: logon registration, today's date, the list's columns and the contacts, with
-    // the row of the file's first contact selected.
+    // The start-up: today's date, the list's columns and the contacts, with the row of the
+    // file's first contact selected; once the window is painted, the logon registration and the
+    // watch on the contact file.
     void startUp();
 
     ContactListModel* contactList() const { return m_model; }

@@ -7,10 +7,12 @@
 
 #include <QAction>
 #include <QDate>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStyle>
 #include <QTreeView>
 #include <QtTest>
 #include <sys/stat.h>
@@ -170,10 +172,13 @@ private slots:
         QCOMPARE(m_window->contactList()->cell(0, 1), QStringLiteral("€"));
     }
 
+    // Once the window is up, or a moment later when it is not shown.
     void registersTheReminderAtLogon()
     {
         start(std::string());
-        const std::string entry = readBytes(m_dir->path() / "autostart/Tortavela.desktop");
+        const auto file = m_dir->path() / "autostart/Tortavela.desktop";
+        QTRY_VERIFY(std::filesystem::exists(file));
+        const std::string entry = readBytes(file);
         QVERIFY(entry.find("Exec=\"" + (m_dir->path() / "Avisela").string() + "\"") !=
                 std::string::npos);
     }
@@ -218,6 +223,32 @@ private slots:
             QCOMPARE(list->columnWidth(i), qRound(expected[i] / 15));
     }
 
+    // Rather than clip a caption, the headers take the largest size at which all of them fit.
+    void theHeadersTakeTheLargestSizeThatFits()
+    {
+        start(std::string());
+        const QTreeView* list = m_window->findChild<QTreeView*>("LW1");
+        const QHeaderView* header = list->header();
+        const int margins =
+            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+        const auto fits = [&](double pointSize) {
+            QFont font = header->font();
+            font.setPointSizeF(pointSize);
+            const QFontMetrics metrics(font);
+            for (int column = 0; column < 7; ++column) {
+                const QString caption = m_window->contactList()
+                                            ->headerData(column, Qt::Horizontal, Qt::DisplayRole)
+                                            .toString();
+                if (metrics.horizontalAdvance(caption) + margins > list->columnWidth(column))
+                    return false;
+            }
+            return true;
+        };
+        const double size = header->font().pointSizeF();
+        QVERIFY(fits(size));
+        QVERIFY(size == QTreeView().header()->font().pointSizeF() || !fits(size + 0.25));
+    }
+
     void findsItsProgramDirectoryThroughALauncherLink()
     {
         const auto programDir = m_dir->path() / "lib/tortavela";
@@ -232,11 +263,13 @@ private slots:
         manager.setProcessEnvironment(env);
         manager.start(QString::fromStdString((launchers / "Agendela").string()), {});
         QVERIFY(manager.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(programDir / "data.tvl"), 10000);
+        const auto entryFile = m_dir->path() / "config/autostart/Tortavela.desktop";
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(entryFile), 10000);
         manager.kill();
         manager.waitForFinished();
         QVERIFY(!std::filesystem::exists(launchers / "data.tvl"));
-        const std::string entry = readBytes(m_dir->path() / "config/autostart/Tortavela.desktop");
+        QVERIFY(std::filesystem::exists(programDir / "data.tvl"));
+        const std::string entry = readBytes(entryFile);
         QVERIFY(entry.find((programDir / "Avisela").string()) != std::string::npos);
     }
 
