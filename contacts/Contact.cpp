@@ -19,9 +19,8 @@ Contact::Contact(const Values& values) : m_bytes(buildLine(values))
     }
 }
 
-std::optional<Contact> Contact::fromStoredLine(std::string_view line)
+bool Contact::findFieldEnds(std::string_view line, FieldEnds& ends)
 {
-    Contact contact;
     const char* const begin = line.data();
     const char* at = begin;
     const char* const end = begin + line.size();
@@ -29,17 +28,31 @@ std::optional<Contact> Contact::fromStoredLine(std::string_view line)
         const void* found = at == end ? nullptr : std::memchr(at, kTerminator, end - at);
         if (!found) {
             if (i < kNoteIndex)
-                return std::nullopt;
-            contact.m_fieldEnds[i] = static_cast<std::uint32_t>(line.size());
-            break;
+                return false;
+            ends[i] = static_cast<std::uint32_t>(line.size());
+            return true;
         }
         const char* terminator = static_cast<const char*>(found);
-        contact.m_fieldEnds[i] = static_cast<std::uint32_t>(terminator - begin);
+        ends[i] = static_cast<std::uint32_t>(terminator - begin);
         at = terminator + 1;
     }
+    return true;
+}
+
+std::optional<Contact> Contact::fromStoredLine(std::string_view line)
+{
+    Contact contact;
+    if (!findFieldEnds(line, contact.m_fieldEnds))
+        return std::nullopt;
     contact.m_bytes.assign(line);
     contact.m_stored = true;
     return contact;
+}
+
+bool Contact::holdsContact(std::string_view line)
+{
+    FieldEnds ends;
+    return findFieldEnds(line, ends);
 }
 
 std::string_view Contact::field(ContactField which) const

@@ -29,6 +29,8 @@ public:
     // The contact a stored line holds. Nothing when the line lacks one of the terminators of the
     // first seven fields; when only the eighth is missing, the rest of the line is the note.
     static std::optional<Contact> fromStoredLine(std::string_view line);
+    // Whether fromStoredLine would read a contact from the line.
+    static bool holdsContact(std::string_view line);
 
     std::string_view field(ContactField which) const;
     std::string_view name() const { return field(ContactField::Name); }
@@ -50,12 +52,15 @@ public:
     std::string_view storedLine() const;
 
 private:
+    // Where each field ends in the line: at its terminator, or at the end for a last field
+    // without one.
+    using FieldEnds = std::array<std::uint32_t, kFieldCount>;
+
     Contact() = default;
+    static bool findFieldEnds(std::string_view line, FieldEnds& ends);
 
     std::string m_bytes; // the stored line, or line() for a contact not stored yet
-    // Where each field ends in m_bytes: at its terminator, or at the end for a last field
-    // without one.
-    std::array<std::uint32_t, kFieldCount> m_fieldEnds{};
+    FieldEnds m_fieldEnds{};
     bool m_stored = false;
 };
 

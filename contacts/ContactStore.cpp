@@ -41,10 +41,12 @@ ContactBook readBook(std::string_view content)
 }
 
 // The new content for the change, or nothing when it is refused. Fills `answer` with what the
-// list must show either way.
+// list must show either way. `knownUnreadable`: the unreadable lines of `old` when they are known
+// already (the file is the one last read here), which spares reading every line again.
 std::optional<std::string> changedContent(std::string_view old, std::span<const Contact> removals,
                                           std::span<const Replacement> replacements,
-                                          std::span<const Contact> additions, bool changedMeanwhile,
+                                          std::span<const Contact> additions,
+                                          const std::vector<UnreadableLine>* knownUnreadable,
                                           ChangeAnswer& answer)
 {
     const std::vector<std::string_view> lines = splitLines(old);
@@ -80,10 +82,12 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
 
     // The names that stay, then each new name in turn: a change never stores a name twice.
     std::vector<std::string_view> names;
-    names.reserve(lines.size() + replacements.size() + additions.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!leaving[i])
-            names.push_back(nameOf(lines[i]).value_or(std::string_view()));
+    if (!replacements.empty() || !additions.empty()) {
+        names.reserve(lines.size() + replacements.size() + additions.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (!leaving[i])
+                names.push_back(nameOf(lines[i]).value_or(std::string_view()));
+        }
     }
     for (const Replacement& replacement : replacements) {
         if (isNameTakenByAnother(names, replacement.changed.name(), replacement.stored.name()))
@@ -99,14 +103,21 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
     std::string content;
     content.reserve(old.size() + 2 * lines.size() + 256);
     std::size_t number = 0;
+    auto known =
+        knownUnreadable ? knownUnreadable->begin() : std::vector<UnreadableLine>::const_iterator{};
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool unreadable = knownUnreadable
+                                    ? known != knownUnreadable->end() && known->number == i + 1
+                                    : !Contact::holdsContact(lines[i]);
+        if (knownUnreadable && unreadable)
+            ++known;
         if (leaving[i]) {
             answer.removedLines.emplace_back(lines[i]);
             continue;
         }
         appendLine(content, lines[i]);
         ++number;
-        if (!Contact::fromStoredLine(lines[i]))
+        if (unreadable)
             answer.unreadable.push_back(unreadableLine(number, lines[i]));
     }
     const auto write = [&](const Contact& contact) {
@@ -118,7 +129,7 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
         write(replacement.changed);
     for (const Contact& addition : additions)
         write(addition);
-    if (changedMeanwhile)
+    if (!knownUnreadable)
         answer.book = readBook(content);
     return content;
 }
@@ -174,6 +185,7 @@ LoadResult ContactStore::load()
         result.book = readBook(file.bytes);
         break;
     }
+    m_unreadable = result.book.unreadable;
     return result;
 }
 
@@ -192,8 +204,9 @@ ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const Rew
         m_programDir, temp,
         [&](const FileContent& old) {
             read = currentVersion();
+            const bool changedMeanwhile = read != m_known;
             return changedContent(old.bytes, change.removals, change.replacements, change.additions,
-                                  read != m_known, answer);
+                                  changedMeanwhile ? nullptr : &m_unreadable, answer);
         },
         ownHooks);
 
@@ -201,10 +214,12 @@ ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const Rew
     case RewriteResult::Outcome::Written:
         answer.outcome = ChangeAnswer::Outcome::Written;
         m_known = written;
+        m_unreadable = answer.book ? answer.book->unreadable : answer.unreadable;
         break;
     case RewriteResult::Outcome::Declined:
         answer.outcome = ChangeAnswer::Outcome::Refused;
         m_known = read; // the list shows the book as read
+        m_unreadable = answer.book->unreadable;
         break;
     case RewriteResult::Outcome::Failed:
         answer = ChangeAnswer{};

@@ -115,6 +115,7 @@ private:
 
     std::filesystem::path m_programDir;
     std::optional<Version> m_known; // the version the list shows; nothing when it had no file
+    std::vector<UnreadableLine> m_unreadable; // those of m_known
 };
 
 } // namespace contacts
