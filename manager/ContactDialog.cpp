@@ -116,9 +116,10 @@ ContactDialog::ContactDialog(QWidget* parent, std::optional<contacts::Contact> c
     buildControls();
     connect(m_acceptButton, &QPushButton::clicked, this, &ContactDialog::checkAndHandBack);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    // Enter presses the button that has the focus; Escape cancels, as in any dialog.
-    m_acceptButton->setAutoDefault(true);
-    m_cancelButton->setAutoDefault(true);
+    // No button is the default one: Enter presses the button that has the focus only (see
+    // keyPressEvent). Escape cancels, as in any dialog.
+    m_acceptButton->setAutoDefault(false);
+    m_cancelButton->setAutoDefault(false);
     if (m_original)
         fillFrom(*m_original);
 }
@@ -292,8 +293,9 @@ void ContactDialog::keyPressEvent(QKeyEvent* event)
 {
     // Enter in an input does not accept the dialog behind the user's back: only the button
     // that has the focus reacts to it.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && !qobject_cast<QPushButton*>(focusWidget())) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
         event->accept();
         return;
     }

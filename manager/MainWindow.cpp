@@ -285,6 +285,8 @@ void MainWindow::showUnreadableLines(std::vector<contacts::UnreadableLine> lines
         m_unreadableNotice = new QLabel(this);
         m_unreadableNotice->setObjectName(objectName::unreadableNotice);
         m_unreadableNotice->setWordWrap(true);
+        // In line with the list above it.
+        m_unreadableNotice->setContentsMargins(platform::twipsToPixels(90), 0, 0, 0);
         statusBar()->addWidget(m_unreadableNotice, 1);
         statusBar()->setSizeGripEnabled(false);
     }

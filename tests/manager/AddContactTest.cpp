@@ -314,6 +314,21 @@ private slots:
         QVERIFY(manager.isOpen<ContactDialog>());
     }
 
+    // Enter presses the button that has the focus and nothing else.
+    void enterActsOnTheFocusedButtonOnly()
+    {
+        ManagerHarness manager("");
+        auto* form = manager.openDialog("mnuadd");
+        fillForm(form, {"Ana"}, 0, 0);
+        QTest::keyClick(input(form, 0), Qt::Key_Return);
+        QVERIFY(form->isVisible());
+        QCOMPARE(manager.bytes(), std::string());
+        form->acceptButton()->setFocus();
+        QTest::keyClick(form->acceptButton(), Qt::Key_Return);
+        QVERIFY(!manager.isOpen<ContactDialog>());
+        QCOMPARE(manager.names(), QStringList{"Ana"});
+    }
+
     void cancellingStoresNothingAndFreesTheMainWindow_data()
     {
         QTest::addColumn<bool>("closeBox");
