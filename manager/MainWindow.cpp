@@ -432,10 +432,12 @@ void MainWindow::modifyContact()
 void MainWindow::removeContact()
 {
     const auto row = selectedRow();
-    if (!row || !confirmRemoval(this))
+    if (!row)
         return;
+    // Taken before the question: the list may follow the file while it is asked.
     const contacts::Contact contact = m_model->contact(*row);
-    showAnswer(Command::Remove, m_store.remove(contact), this);
+    if (confirmRemoval(this))
+        showAnswer(Command::Remove, m_store.remove(contact), this);
 }
 
 void MainWindow::showAbout()

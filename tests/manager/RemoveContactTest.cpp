@@ -128,6 +128,23 @@ private slots:
         QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 2"));
     }
 
+    // The list may follow the file while the question waits for an answer: the contact removed
+    // is the one selected when it was asked, wherever its row went.
+    void theContactAskedAboutIsTheOneRemoved()
+    {
+        ManagerHarness manager(fileOf({line("Ana"), line("Bea"), line("Carla")}));
+        manager.clickRow("Carla");
+        platform::setMessageAnswerHook([&](const platform::MessageRequest&) {
+            writeBytes(manager.file(),
+                       fileOf({line("Aaron"), line("Ana"), line("Bea"), line("Carla")}));
+            manager.followFile();
+            return QMessageBox::Ok;
+        });
+        manager.action("mnudel")->trigger();
+        QCOMPARE(manager.bytes(), fileOf({line("Aaron"), line("Ana"), line("Bea")}));
+        QCOMPARE(manager.names(), (QStringList{"Aaron", "Ana", "Bea"}));
+    }
+
     void aFailedRemovalIsReportedAndChangesNothing()
     {
         const std::string stored = fileOf({line("Ana", "30", "de Ana"), line("Bea")});
