@@ -106,17 +106,6 @@ TEST(AddContact, ANameStoredMeanwhileInOtherCapitalsIsRefused)
     EXPECT_EQ(names(answer.book->contacts), (std::vector<std::string>{"Ana", "dora"}));
 }
 
-TEST(AddContact, AVanishedFileIsCreatedWithTheNewContactAlone)
-{
-    Loaded loaded(fileOf({line("Ana")}));
-    std::filesystem::remove(loaded.dir / "data.tvl");
-    const ChangeAnswer answer = loaded.store.add(newContact("Luis"));
-    ASSERT_EQ(answer.outcome, Outcome::Written);
-    EXPECT_EQ(loaded.bytes(), fileOf({line("Luis")}));
-    ASSERT_TRUE(answer.book);
-    EXPECT_EQ(names(answer.book->contacts), std::vector<std::string>{"Luis"});
-}
-
 // The identity rule, for a removal and a replacement of the contact read from line("Bea").
 struct IdentityCase {
     const char* name;
