@@ -155,7 +155,7 @@ bool ContactStore::changedOnDisk() const
     return currentVersion() != m_known;
 }
 
-LoadResult ContactStore::load()
+LoadResult ContactStore::load(WhenMissing whenMissing)
 {
     LoadResult result;
     // Reading needs no lock, but the version must be the one that was read: a file replaced
@@ -169,9 +169,12 @@ LoadResult ContactStore::load()
         if (before == version)
             break;
     }
-    m_known = version;
     switch (file.status) {
     case FileContent::Status::Missing:
+        if (whenMissing == WhenMissing::Leave) {
+            result.status = LoadResult::Status::Missing;
+            return result;
+        }
         createEmptyContactFile(m_programDir);
         m_known = currentVersion();
         result.status = LoadResult::Status::Created;
@@ -179,8 +182,9 @@ LoadResult ContactStore::load()
     case FileContent::Status::Failed:
         result.status = LoadResult::Status::Failed;
         result.error = file.error;
-        break;
+        return result;
     case FileContent::Status::Read:
+        m_known = version;
         result.status = LoadResult::Status::Read;
         result.book = readBook(file.bytes);
         break;

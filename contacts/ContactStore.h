@@ -31,6 +31,7 @@ struct LoadResult {
     enum class Status {
         Read,
         Created, // there was no contact file: an empty one was made
+        Missing, // there is no contact file, and none was made
         Failed,  // `error` tells why; the book is empty
     };
     Status status = Status::Failed;
@@ -82,8 +83,10 @@ public:
 
     const std::filesystem::path& programDir() const { return m_programDir; }
 
-    // Every contact of the file; a missing file is created empty.
-    LoadResult load();
+    enum class WhenMissing { Create, Leave };
+    // Every contact of the file. A missing file is created empty, or left missing for a reader
+    // that waits for it to come back. A failed read changes nothing the store knows.
+    LoadResult load(WhenMissing whenMissing = WhenMissing::Create);
 
     // The new contact becomes the last line. Refused when its name is stored already.
     ChangeAnswer add(const Contact& contact, const RewriteHooks& hooks = {});

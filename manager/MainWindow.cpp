@@ -247,10 +247,10 @@ void MainWindow::followContactFile()
 {
     if (!m_store.changedOnDisk())
         return;
-    contacts::LoadResult loaded = m_store.load();
-    // A file that cannot be read now says nothing about the contacts: the list stays, and the
-    // next change tells the user.
-    if (loaded.status != contacts::LoadResult::Status::Failed)
+    // A file that cannot be read now, or is missing for a moment, says nothing about the
+    // contacts: the list stays until the file can be read, and the next change tells the user.
+    contacts::LoadResult loaded = m_store.load(contacts::ContactStore::WhenMissing::Leave);
+    if (loaded.status == contacts::LoadResult::Status::Read)
         showBook(std::move(loaded.book));
 }
 

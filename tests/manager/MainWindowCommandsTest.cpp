@@ -231,15 +231,31 @@ private slots:
         QCOMPARE(resets.count(), 0);
     }
 
-    // A file that cannot be read for a moment says nothing about the contacts.
+    // A file that cannot be read for a moment, or is missing, says nothing about the contacts:
+    // the list stays, no empty file is made, and the list follows the file once it is back.
+    void aFileThatCannotBeReadLeavesTheListAsItWas_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("removed") << true;
+        QTest::newRow("a directory in its place") << false;
+    }
+
     void aFileThatCannotBeReadLeavesTheListAsItWas()
     {
+        QFETCH(bool, removed);
         ManagerHarness manager(fileOf({line("Ana", "de Ana")}));
         std::filesystem::remove(manager.file());
-        std::filesystem::create_directory(manager.file());
+        if (!removed)
+            std::filesystem::create_directory(manager.file());
         manager.followFile();
         QCOMPARE(manager.names(), QStringList{"Ana"});
         QVERIFY(manager.messages.isEmpty());
+        QCOMPARE(std::filesystem::exists(manager.file()), !removed);
+
+        std::filesystem::remove(manager.file());
+        writeBytes(manager.file(), fileOf({line("Bea", "de Bea")}));
+        manager.followFile();
+        QCOMPARE(manager.names(), QStringList{"Bea"});
     }
 
     void salirEndsTheProgramEvenWithoutAContactFile()
