@@ -3,16 +3,16 @@
 // from the click on "Aceptar" (or the confirmation) to the list updated and the file synced
 // and renamed into place. The *ListUpdate cases time only what the main window does to its
 // list once the file holds the change.
+#include "ContactDialog.h"
 #include "ContactFileGenerator.h"
-#include "ContactForm.h"
-#include "FrmAdd.h"
-#include "FrmEdit.h"
-#include "FrmPrincipal.h"
+#include "ContactListModel.h"
+#include "MainWindow.h"
 #include "MessageBox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
@@ -35,8 +35,8 @@ public:
         std::ofstream(m_dir / "data.tvl", std::ios::binary)
             << bench::generateContactFile({.contacts = contacts});
         m_window =
-            std::make_unique<FrmPrincipal>(FrmPrincipal::Environment{m_dir, m_dir / "autostart"});
-        m_window->formLoad();
+            std::make_unique<MainWindow>(MainWindow::Environment{m_dir, m_dir / "autostart"});
+        m_window->startUp();
         m_window->show();
         QApplication::processEvents();
     }
@@ -46,7 +46,7 @@ public:
         std::filesystem::remove_all(m_dir);
     }
 
-    FrmPrincipal& window() { return *m_window; }
+    MainWindow& window() { return *m_window; }
 
     void select(int position)
     {
@@ -59,10 +59,10 @@ public:
         const auto rows = m_window->contactList()->rowCount();
         return static_cast<int>((iteration * 7919) % rows);
     }
-    template <typename Form> Form* open(const char* command)
+    ContactDialog* open(const char* command)
     {
         m_window->findChild<QAction*>(command)->trigger();
-        return m_window->findChild<Form*>();
+        return m_window->findChild<ContactDialog*>();
     }
     // The view lays out its rows on the next pass of the event loop: part of the update.
     static void settle() { QApplication::processEvents(); }
@@ -73,7 +73,7 @@ public:
 
 private:
     std::filesystem::path m_dir;
-    std::unique_ptr<FrmPrincipal> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 std::size_t contactsOf(const benchmark::State& state)
@@ -97,13 +97,13 @@ void BM_AddContact(benchmark::State& state)
     int added = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto* form = manager.open<FrmAdd>("mnuadd");
-        form->setTxt(0, QStringLiteral("Añadido %1").arg(++added));
-        form->setTxt(7, QStringLiteral("nota"));
-        form->cmbdia()->setCurrentIndex(4);
-        form->cmbmes()->setCurrentIndex(2);
+        auto* form = manager.open("mnuadd");
+        form->setFieldText(contacts::ContactField::Name, QStringLiteral("Añadido %1").arg(++added));
+        form->setFieldText(contacts::ContactField::Note, QStringLiteral("nota"));
+        form->dayList()->setCurrentIndex(4);
+        form->monthList()->setCurrentIndex(2);
         state.ResumeTiming();
-        form->cmdaceptar()->click();
+        form->acceptButton()->click();
         Manager::settle();
         state.PauseTiming();
         Manager::dropClosedDialogs();
@@ -120,13 +120,14 @@ void BM_ModifyContact(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         manager.select(manager.spreadRow(++i));
-        auto* form = manager.open<FrmEdit>("mnumodi");
-        form->setTxt(2, QString::number(i % 90));
+        const QPointer<ContactDialog> form = manager.open("mnumodi");
+        form->setFieldText(contacts::ContactField::Age, QString::number(i % 90));
         state.ResumeTiming();
-        form->cmdaceptar()->click();
+        form->acceptButton()->click();
         Manager::settle();
         state.PauseTiming();
-        const bool stored = !form->isVisible();
+        // A stored change closes the dialog, which may be gone already.
+        const bool stored = !form || !form->isVisible();
         Manager::dropClosedDialogs();
         state.ResumeTiming();
         if (!stored) {
@@ -153,19 +154,37 @@ void BM_RemoveContact(benchmark::State& state)
         state.SkipWithError("a removal was not done");
 }
 
-ContactListModel::Row newRow(int n)
+// A contact as the store answers it once written.
+contacts::Contact newContact(int n)
 {
-    return {QStringLiteral("Fila %1").arg(n), "", "30", "05/03", "", "", ""};
+    const std::string name = "Fila " + std::to_string(n);
+    return *contacts::Contact::fromStoredLine(
+        name + "\xA7\xA7\x33\x30\xA7\x30\x35/03\xA7\xA7\xA7\xA7\xA7");
+}
+
+// What the main window does with the store's answer: the list updated and laid out.
+void showWritten(Manager& manager, MainWindow::Command command, std::vector<std::string> removed,
+                 std::vector<contacts::Contact> added)
+{
+    contacts::ChangeAnswer answer;
+    answer.outcome = contacts::ChangeAnswer::Outcome::Written;
+    answer.removedLines = std::move(removed);
+    answer.addedContacts = std::move(added);
+    manager.window().showAnswer(command, std::move(answer), nullptr);
+    Manager::settle();
+}
+
+std::string storedLineAt(Manager& manager, int row)
+{
+    return std::string(manager.window().contactList()->contact(row).storedLine());
 }
 
 void BM_AddListUpdate(benchmark::State& state)
 {
     Manager manager(contactsOf(state));
     int n = 0;
-    for (auto _ : state) {
-        manager.window().showAddedContact(newRow(++n), QString());
-        Manager::settle();
-    }
+    for (auto _ : state)
+        showWritten(manager, MainWindow::Command::Add, {}, {newContact(++n)});
 }
 
 void BM_ModifyListUpdate(benchmark::State& state)
@@ -174,10 +193,9 @@ void BM_ModifyListUpdate(benchmark::State& state)
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const int row = manager.spreadRow(++n);
+        std::string removed = storedLineAt(manager, manager.spreadRow(++n));
         state.ResumeTiming();
-        manager.window().showReplacedContact(row, 1, newRow(n));
-        Manager::settle();
+        showWritten(manager, MainWindow::Command::Modify, {std::move(removed)}, {newContact(n)});
     }
 }
 
@@ -186,8 +204,10 @@ void BM_RemoveListUpdate(benchmark::State& state)
     Manager manager(contactsOf(state));
     std::int64_t n = 0;
     for (auto _ : state) {
-        manager.window().showRemovedContact(manager.spreadRow(++n), 1);
-        Manager::settle();
+        state.PauseTiming();
+        std::string removed = storedLineAt(manager, manager.spreadRow(++n));
+        state.ResumeTiming();
+        showWritten(manager, MainWindow::Command::Remove, {std::move(removed)}, {});
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ContactListModel.h"
 
+#include "ContactIdentity.h"
 #include "QtText.h"
 
 #include <QCollator>
@@ -24,13 +25,39 @@ constexpr std::array<Column, ContactListModel::kColumnCount> kColumns = {{
     {"E-Mail", Qt::AlignHCenter},
 }};
 
+// Beyond this many rows out of place a full sort is cheaper than inserting them one by one.
+constexpr std::size_t kFewUnsortedRows = 32;
+
+QCollator nameCollator()
+{
+    QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The positions of the contacts in name order.
+std::vector<int> orderByName(const std::vector<contacts::Contact>& contacts)
+{
+    const QCollator collator = nameCollator();
+    // One key per name, computed once: comparing keys is much cheaper than collating strings.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(contacts.size());
+    for (const contacts::Contact& contact : contacts)
+        keys.push_back(collator.sortKey(platform::fromFileText(contact.name())));
+    std::vector<int> order(contacts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    return order;
+}
+
 } // namespace
 
 ContactListModel::ContactListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int ContactListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_contacts.size());
 }
 
 int ContactListModel::columnCount(const QModelIndex& parent) const
@@ -62,147 +89,109 @@ QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-namespace {
-
-template <typename Texts> auto storeRow(const Texts& texts)
+const contacts::Contact& ContactListModel::contact(int row) const
 {
-    std::string bytes;
-    std::array<unsigned, ContactListModel::kColumnCount + 1> bounds{};
-    size_t length = 0;
-    for (const auto& text : texts)
-        length += static_cast<size_t>(text.size());
-    bytes.reserve(length);
-    for (size_t column = 0; column < texts.size(); ++column) {
-        bounds[column] = static_cast<unsigned>(bytes.size());
-        bytes.append(texts[column]);
-    }
-    bounds[ContactListModel::kColumnCount] = static_cast<unsigned>(bytes.size());
-    return std::make_pair(std::move(bytes), bounds);
+    return m_contacts[static_cast<size_t>(row)];
 }
 
-} // namespace
-
-ContactListModel::Row ContactListModel::row(int position) const
+QString ContactListModel::text(int row, contacts::ContactField field) const
 {
-    Row row;
-    for (int column = 0; column < kColumnCount; ++column)
-        row[static_cast<size_t>(column)] = cell(position, column);
-    return row;
+    return platform::fromFileText(contact(row).field(field));
 }
 
-QString ContactListModel::cell(int position, int column) const
+QString ContactListModel::cell(int row, int column) const
 {
-    const StoredRow& stored = m_rows[static_cast<size_t>(position)];
-    const unsigned from = stored.bounds[static_cast<size_t>(column)];
-    const unsigned to = stored.bounds[static_cast<size_t>(column) + 1];
-    return platform::fromFileText(std::string_view(stored.bytes).substr(from, to - from));
+    return text(row, static_cast<contacts::ContactField>(column));
 }
 
-void ContactListModel::setRows(const std::vector<contacts::ListFields>& rows)
+std::vector<std::string_view> ContactListModel::names() const
 {
+    std::vector<std::string_view> names;
+    names.reserve(m_contacts.size());
+    for (const contacts::Contact& contact : m_contacts)
+        names.push_back(contact.name());
+    return names;
+}
+
+void ContactListModel::setContacts(std::vector<contacts::Contact> contacts)
+{
+    std::vector<int> order = orderByName(contacts);
     beginResetModel();
-    m_sortedRows = 0;
-    m_rows.clear();
-    m_rows.reserve(rows.size());
-    for (const contacts::ListFields& fields : rows) {
-        auto [bytes, bounds] = storeRow(fields);
-        m_rows.push_back({std::move(bytes), bounds});
-    }
+    m_contacts.clear();
+    m_contacts.reserve(contacts.size());
+    for (int from : order)
+        m_contacts.push_back(std::move(contacts[static_cast<size_t>(from)]));
+    m_sortedRows = m_contacts.size();
     endResetModel();
 }
 
-void ContactListModel::appendRow(const Row& row)
+void ContactListModel::applyChange(const std::vector<std::string>& removedLines,
+                                   std::vector<contacts::Contact> added)
 {
-    std::array<std::string, kColumnCount> fields;
-    for (size_t column = 0; column < fields.size(); ++column)
-        fields[column] = platform::toFileText(row[column]).value_or(std::string());
-    const int position = rowCount();
-    beginInsertRows({}, position, position);
-    auto [bytes, bounds] = storeRow(fields);
-    m_rows.push_back({std::move(bytes), bounds});
+    // One row per line: two equal lines that both left take both their rows.
+    std::vector<bool> leaving(m_contacts.size(), false);
+    for (const std::string& line : removedLines) {
+        for (size_t row = 0; row < m_contacts.size(); ++row) {
+            if (!leaving[row] && m_contacts[row].storedLine() == line) {
+                leaving[row] = true;
+                break;
+            }
+        }
+    }
+    for (int row = rowCount() - 1; row >= 0; --row) {
+        if (leaving[static_cast<size_t>(row)])
+            removeRowAt(row);
+    }
+    if (added.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
+    for (contacts::Contact& contact : added)
+        m_contacts.push_back(std::move(contact));
     endInsertRows();
+    sortByName();
 }
 
-void ContactListModel::removeRowAt(int position)
+int ContactListModel::rowOf(const contacts::Contact& contact) const
 {
-    if (position < 0 || position >= rowCount())
-        return;
-    beginRemoveRows({}, position, position);
-    m_rows.erase(m_rows.begin() + position);
+    std::vector<std::string_view> lines;
+    lines.reserve(m_contacts.size());
+    for (const contacts::Contact& row : m_contacts)
+        lines.push_back(row.storedLine());
+    const contacts::OwnLines own = contacts::ownLines(lines, contact);
+    return own.lines.empty() ? -1 : static_cast<int>(own.lines.front());
+}
+
+void ContactListModel::removeRowAt(int row)
+{
+    beginRemoveRows({}, row, row);
+    m_contacts.erase(m_contacts.begin() + row);
     // Taking a row out of the sorted ones leaves them sorted.
-    if (static_cast<size_t>(position) < m_sortedRows)
+    if (static_cast<size_t>(row) < m_sortedRows)
         --m_sortedRows;
     endRemoveRows();
 }
 
-void ContactListModel::removeContactRows(int position, std::size_t droppedLines)
-{
-    if (position < 0 || position >= rowCount())
-        return;
-    std::vector<int> doomed{position};
-    // One line is the usual case: only the chosen row showed it.
-    if (droppedLines > 1) {
-        const StoredRow& chosen = m_rows[static_cast<size_t>(position)];
-        const auto nameOf = [](const StoredRow& row) {
-            return std::string_view(row.bytes).substr(0, row.bounds[1]);
-        };
-        std::vector<int> equal;
-        std::vector<int> sameName;
-        for (int i = 0; i < rowCount(); ++i) {
-            const StoredRow& other = m_rows[static_cast<size_t>(i)];
-            if (i == position || nameOf(other) != nameOf(chosen))
-                continue;
-            if (other.bytes == chosen.bytes && other.bounds == chosen.bounds)
-                equal.push_back(i);
-            else
-                sameName.push_back(i);
-        }
-        if (equal.size() + 1 >= droppedLines) {
-            doomed.insert(doomed.end(), equal.begin(), equal.begin() + (droppedLines - 1));
-        } else {
-            doomed.insert(doomed.end(), equal.begin(), equal.end());
-            doomed.insert(doomed.end(), sameName.begin(), sameName.end());
-        }
-    }
-    std::sort(doomed.begin(), doomed.end(), std::greater<int>());
-    for (int row : doomed)
-        removeRowAt(row);
-}
-
-namespace {
-
-// Beyond this many rows out of place a full sort is cheaper than inserting them one by one.
-constexpr std::size_t kFewUnsortedRows = 32;
-
-QCollator nameCollator()
-{
-    QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
-} // namespace
-
 void ContactListModel::sortByName()
 {
-    if (m_sortedRows >= m_rows.size())
+    if (m_sortedRows >= m_contacts.size())
         return;
     // The list is sorted after every command and only the rows a command appended follow the
     // sorted ones: inserting those few keeps an addition fast on a long list.
-    if (m_rows.size() - m_sortedRows <= kFewUnsortedRows)
+    if (m_contacts.size() - m_sortedRows <= kFewUnsortedRows)
         insertUnsortedRows();
     else
         sortAllRows();
-    m_sortedRows = m_rows.size();
+    m_sortedRows = m_contacts.size();
 }
 
 void ContactListModel::insertUnsortedRows()
 {
     const QCollator collator = nameCollator();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> origin(m_rows.size());
+    std::vector<int> origin(m_contacts.size());
     std::iota(origin.begin(), origin.end(), 0);
-    for (size_t from = m_sortedRows; from < m_rows.size(); ++from) {
+    for (size_t from = m_sortedRows; from < m_contacts.size(); ++from) {
         const QString name = cell(static_cast<int>(from), 0);
         // After every equal name: equal names keep their order, as in the full sort.
         size_t low = 0;
@@ -214,7 +203,8 @@ void ContactListModel::insertUnsortedRows()
             else
                 low = middle + 1;
         }
-        std::rotate(m_rows.begin() + low, m_rows.begin() + from, m_rows.begin() + from + 1);
+        std::rotate(m_contacts.begin() + low, m_contacts.begin() + from,
+                    m_contacts.begin() + from + 1);
         std::rotate(origin.begin() + low, origin.begin() + from, origin.begin() + from + 1);
     }
     movePersistentIndexes(origin);
@@ -223,23 +213,13 @@ void ContactListModel::insertUnsortedRows()
 
 void ContactListModel::sortAllRows()
 {
-    const QCollator collator = nameCollator();
-    // One key per name, computed once: comparing keys is much cheaper than collating strings.
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(m_rows.size());
-    for (int position = 0; position < rowCount(); ++position)
-        keys.push_back(collator.sortKey(cell(position, 0)));
-    std::vector<int> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-
-    std::vector<StoredRow> sorted;
-    sorted.reserve(m_rows.size());
+    const std::vector<int> order = orderByName(m_contacts);
+    std::vector<contacts::Contact> sorted;
+    sorted.reserve(m_contacts.size());
     for (int from : order)
-        sorted.push_back(std::move(m_rows[static_cast<size_t>(from)]));
+        sorted.push_back(std::move(m_contacts[static_cast<size_t>(from)]));
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_rows = std::move(sorted);
+    m_contacts = std::move(sorted);
     movePersistentIndexes(order);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

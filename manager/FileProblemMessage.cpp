@@ -14,3 +14,25 @@ void showFileProblem(QWidget* parent, const QString& whatFailed,
     platform::showMessage(parent,
                           {QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok});
 }
+
+void showRefusedChange(QWidget* parent, contacts::ChangeAnswer::Refusal refusal)
+{
+    using Refusal = contacts::ChangeAnswer::Refusal;
+    if (refusal == Refusal::NameTaken) {
+        platform::showMessage(parent, {QMessageBox::Information, QStringLiteral("Error"),
+                                       QStringLiteral("El contacto con el nombre dado ya existe"),
+                                       QMessageBox::Ok});
+        return;
+    }
+    const QString why =
+        refusal == Refusal::ContactAmbiguous
+            ? QStringLiteral("El contacto ha cambiado en el archivo de contactos, y varias líneas "
+                             "llevan ahora su nombre: no se sabe cuál es la suya.")
+            : QStringLiteral("El contacto ya no está en el archivo de contactos: otro programa "
+                             "lo ha cambiado o quitado.");
+    platform::showMessage(parent,
+                          {QMessageBox::Warning, QStringLiteral("Error"),
+                           why + QStringLiteral("\n\nNo se ha cambiado nada. La lista muestra "
+                                                "ahora lo que guarda el archivo."),
+                           QMessageBox::Ok});
+}

@@ -1,12 +1,19 @@
 #pragma once
 
+#include "ContactStore.h"
+
 #include <QString>
 #include <filesystem>
 #include <string>
 
 class QWidget;
 
-// The one message shown when the contact file could not be read or changed. It says that
-// nothing was changed, because after a failure neither the file nor the list is.
+// The messages of a change the contact file did not take.
+
+// The file could not be read or changed. It says that nothing was changed, because after a
+// failure neither the file nor the list is.
 void showFileProblem(QWidget* parent, const QString& whatFailed,
                      const std::filesystem::path& programDir, const std::string& error);
+
+// The change was refused; the list shows the file as it is now.
+void showRefusedChange(QWidget* parent, contacts::ChangeAnswer::Refusal refusal);

@@ -53,6 +53,6 @@ QString unstorableCharacterExplanation()
 
 QString oneLineNoteExplanation()
 {
-    return QStringLiteral("La nota se guarda en una sola línea: los saltos de línea pegados "
-                          "quedan como espacios.");
+    return QStringLiteral("La nota se guarda en una sola línea: los saltos de línea quedan como "
+                          "espacios.");
 }

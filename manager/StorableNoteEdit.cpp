@@ -42,8 +42,11 @@ QString StorableNoteEdit::storedText() const
 
 void StorableNoteEdit::keyPressEvent(QKeyEvent* event)
 {
+    // A line break the note cannot hold becomes a blank, as in pasted text: nothing typed is
+    // lost, and the words stay apart.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         explainRefusedInput(this, oneLineNoteExplanation());
+        insertPlainText(QStringLiteral(" "));
         event->accept();
         return;
     }

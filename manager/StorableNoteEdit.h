@@ -3,8 +3,8 @@
 #include <QPlainTextEdit>
 
 // The note box of the contact dialogs. The note is one field of one line of the contact file,
-// so it wraps over several lines on screen but holds no line break: Enter is refused, and line
-// breaks in pasted text become blanks before they reach the box. Characters that the file
+// so it wraps over several lines on screen but holds no line break: Enter and the line breaks of
+// pasted text become blanks before they reach the box. Characters that the file
 // cannot hold are refused as they are typed or pasted, and the user is told.
 class StorableNoteEdit : public QPlainTextEdit {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
-#include "FrmPrincipal.h"
 #include "Geometry.h"
+#include "MainWindow.h"
 #include "ProgramDirectory.h"
 #include "SingleInstance.h"
 
@@ -30,8 +30,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     platform::setUpApplication(app, "Agendela");
 
-    FrmPrincipal window({programDir, platform::autostartDirectory()});
-    window.formLoad();
+    MainWindow window({programDir, platform::autostartDirectory()});
+    window.startUp();
     platform::centreOnScreen(&window);
     if (startMinimized)
         window.showMinimized();

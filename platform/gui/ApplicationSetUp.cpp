@@ -1,6 +1,7 @@
 #include "ApplicationSetUp.h"
 
 #include "Accessibility.h"
+#include "AfterFirstPaint.h"
 #include "AppIcon.h"
 #include "SpanishTranslations.h"
 
@@ -31,7 +32,9 @@ void setUpApplication(QApplication& app, const char* programName)
 {
     QApplication::setApplicationName(QString::fromUtf8(programName));
     QApplication::setDesktopFileName(QStringLiteral("tortavela"));
-    QApplication::setWindowIcon(appIcon());
+    // The icon goes to the display with every window at seven sizes, up to 256 x 256: sent
+    // before the first paint, it held the first window back by a few milliseconds.
+    afterFirstPaint(&app, [] { QApplication::setWindowIcon(appIcon()); });
     QApplication::setStyle(new KeyboardFriendlyStyle);
     installSpanishTranslations(app);
     installWindowRoles();

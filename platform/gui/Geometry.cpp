@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -36,6 +37,34 @@ QFont shrinkUntilFits(QFont font, double smallestPointSize,
     constexpr double kStep = 0.25;
     while (!fits(font) && font.pointSizeF() - kStep >= smallestPointSize)
         font.setPointSizeF(font.pointSizeF() - kStep);
+    return font;
+}
+
+QFont shrinkToFit(QFont font, double smallestPointSize,
+                  const std::function<double(const QFont&)>& overflow)
+{
+    constexpr double kStep = 0.25;
+    const double largest = font.pointSizeF();
+    const double ratio = overflow(font);
+    if (ratio <= 1)
+        return font;
+    const auto sizeAt = [&](int steps) { return largest - steps * kStep; };
+    const auto fits = [&](int steps) {
+        font.setPointSizeF(sizeAt(steps));
+        return overflow(font) <= 1;
+    };
+    const int lastStep = static_cast<int>((largest - smallestPointSize) / kStep + 1e-9);
+    if (lastStep < 1)
+        return font;
+    // Text widths grow about as the size: the guess is the right size or next to it.
+    int steps =
+        std::clamp(static_cast<int>(std::ceil((largest - largest / ratio) / kStep)), 1, lastStep);
+    while (steps < lastStep && !fits(steps))
+        ++steps;
+    // The largest size that fits, as the step-by-step search would give.
+    while (steps > 1 && fits(steps - 1))
+        --steps;
+    font.setPointSizeF(sizeAt(steps));
     return font;
 }
 

@@ -1,5 +1,5 @@
+#include "Contact.h"
 #include "Lines.h"
-#include "Lookup.h"
 #include "Record.h"
 
 #include <gtest/gtest.h>
@@ -44,14 +44,18 @@ TEST(BadInput, RandomContentNeverBreaksAReader)
     for (int round = 0; round < 2000; ++round) {
         const std::string content = randomContent(random, random() % 300);
         expectLinesCoverTheContent(content);
-        const ListedContacts listed = listContacts(content);
-        EXPECT_LE(listed.rows.size(), splitLines(content).size());
-        for (const ListFields& row : listed.rows)
-            for (std::string_view field : row)
+        for (std::string_view line : splitLines(content)) {
+            const auto contact = Contact::fromStoredLine(line);
+            if (!contact)
+                continue;
+            EXPECT_EQ(contact->storedLine(), line);
+            // What is read can be written and read back unchanged.
+            const auto again = Contact::fromStoredLine(contact->line());
+            ASSERT_TRUE(again);
+            EXPECT_EQ(again->values(), contact->values());
+            for (const std::string& field : contact->values())
                 EXPECT_TRUE(isStorableValue(field));
-        noteOf(content, "a");
-        isNameStored(content, "A");
-        isNameTakenByAnother(content, "a", "A");
+        }
     }
 }
 
@@ -59,21 +63,19 @@ TEST(BadInput, LinesOfSeveralMegabytesAreReadWhole)
 {
     const std::string huge(6 * 1024 * 1024, 'x');
     const std::string content = huge + "\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7\r\n" + huge;
-    const ListedContacts listed = listContacts(content);
-    ASSERT_EQ(listed.rows.size(), 1u);
-    EXPECT_EQ(listed.rows[0][Nombre].size(), huge.size());
-    EXPECT_FALSE(listed.complete); // the second line holds no terminator
-    EXPECT_FALSE(isNameStored(content, "x"));
-    EXPECT_EQ(noteOf(content, huge), "");
+    const auto lines = splitLines(content);
+    ASSERT_EQ(lines.size(), 2u);
+    const auto contact = Contact::fromStoredLine(lines[0]);
+    ASSERT_TRUE(contact);
+    EXPECT_EQ(contact->name().size(), huge.size());
+    EXPECT_FALSE(Contact::fromStoredLine(lines[1])); // no terminator at all
 }
 
 TEST(BadInput, NulBytesAreOrdinaryCharacters)
 {
     const std::string name("A\0B", 3);
-    const std::string content = name + "\xA7\xA7\xA7\xA7\xA7\xA7\xA7nota\xA7\r\n";
-    const ListedContacts listed = listContacts(content);
-    ASSERT_EQ(listed.rows.size(), 1u);
-    EXPECT_EQ(listed.rows[0][Nombre], name);
-    EXPECT_EQ(noteOf(content, name), "nota");
-    EXPECT_EQ(noteOf(content, "A"), std::nullopt);
+    const auto contact = Contact::fromStoredLine(name + "\xA7\xA7\xA7\xA7\xA7\xA7\xA7nota\xA7");
+    ASSERT_TRUE(contact);
+    EXPECT_EQ(contact->name(), name);
+    EXPECT_EQ(contact->note(), "nota");
 }

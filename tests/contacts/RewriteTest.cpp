@@ -1,6 +1,6 @@
 #include "Rewrite.h"
 
-#include "ContactChanges.h"
+#include "ContactStore.h"
 #include "FileText.h"
 #include "TempDir.h"
 
@@ -49,8 +49,11 @@ TEST(Rewrite, LinesItDoesNotChangeAreWrittenBackByteForByte)
     const std::string odd =
         std::string("Z\x81\x8D\x8F\x90\x9D\0\xA7", 8) + "\xA7\xA7\xA7\xA7\xA7\xA7\xA7sobra";
     writeBytes(dir / "data.tvl", odd + "\nAna\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7");
-    const auto result = appendRecord(dir.path(), "Nuevo\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7");
-    ASSERT_TRUE(result.ok()) << result.rewrite.error;
+    ContactStore store(dir.path());
+    store.load();
+    const auto result =
+        store.add(*Contact::fromStoredLine("Nuevo\xA7\xA7\xA7\xA7\xA7\xA7\xA7\xA7"));
+    ASSERT_TRUE(result.written()) << result.error;
     EXPECT_EQ(
         readBytes(dir / "data.tvl"),
         odd +

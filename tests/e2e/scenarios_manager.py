@@ -142,6 +142,18 @@ def keyboard_dialog(desktop):
     dialog = desktop.window(app, "Agregar")
     desktop.activate(dialog, "Nombre :")
     desktop.type_text("Eva")
+    # Escape in an open drop-down list closes the list only, opened by keyboard or by mouse.
+    desktop.keys("Tab", "Tab", "Tab", "alt+Down")
+    day = desktop.find(dialog, "combo box", "Día")
+    wait_for(lambda: desktop.showing(desktop.find(day, "list item", "01")), "the day list open")
+    desktop.keys("Escape")
+    time.sleep(0.5)
+    desktop.click(desktop.find(dialog, "combo box", "Mes"))
+    time.sleep(0.8)
+    desktop.keys("Escape")
+    time.sleep(0.5)
+    check(desktop.showing(dialog), "Escape in an open list closed the dialog")
+    check(desktop.text(desktop.find(dialog, "text", "Nombre")) == "Eva", "the typed name is lost")
     choose(desktop, dialog, "Día", "01")
     choose(desktop, dialog, "Mes", "Enero")
     desktop.find(dialog, "push button", "Aceptar").queryComponent().grabFocus()
@@ -212,6 +224,16 @@ def remove_contact(desktop):
 
 def about_window(desktop):
     program_dir, process, app, window = start_manager(desktop)
+    # The About window takes the keyboard: Escape, Enter and Space close it.
+    for key in ("Escape", "Return", "space"):
+        desktop.menu(window, "Ayuda", "Acerca De...")
+        about = desktop.window(app, "Acerca De Tortavela")
+        time.sleep(0.3)
+        desktop.keys(key)
+        wait_for(lambda: not desktop.showing(about), f"{key} closing the About window")
+        wait_for(lambda: desktop.enabled(desktop.find(window, "tree", "Contactos")),
+                 "main window back")
+
     desktop.menu(window, "Ayuda", "Acerca De...")
     about = desktop.window(app, "Acerca De Tortavela")
     picture = desktop.find(about, "image")

@@ -6,38 +6,28 @@
 #include <QtTest>
 #include <algorithm>
 
-// The list sorts the few rows a command appended into the sorted ones instead of sorting all
-// rows again; the outcome must be the full sort's, persistent indexes included.
+// The list sorts the few contacts a change added into the sorted ones instead of sorting all
+// rows again, and removes one row per line that left the file; the outcome must be the full
+// sort's, persistent indexes (the selection) included.
 class ContactListModelTest : public QObject {
     Q_OBJECT
 
-    // Names that collate with accents, capitals and equal names; the alias tells equal names
-    // apart, so that their order shows.
-    using NameAndAlias = std::pair<std::string, std::string>; // UTF-8
-
-    static std::vector<NameAndAlias> baseRows()
+    // A contact named in UTF-8; the alias tells equal names apart, so that their order shows.
+    static contacts::Contact contact(const std::string& name, const std::string& alias)
     {
-        std::vector<NameAndAlias> rows;
+        return *contacts::Contact::fromStoredLine(
+            recordLine({name, alias, "", "1/1", "", "", "", ""}));
+    }
+
+    static std::vector<contacts::Contact> baseContacts()
+    {
+        std::vector<contacts::Contact> contacts;
         const char* stems[] = {"Ana", "ángel", "Bruno", "carla", "Ñoño", "Nuria", "Óscar", "Zoe"};
         for (int round = 0; round < 5; ++round)
             for (const char* stem : stems)
-                rows.push_back({stem + std::string(" ") + std::to_string(round % 2),
-                                std::to_string(rows.size())});
-        return rows;
-    }
-
-    static std::vector<contacts::ListFields> fieldsOf(const std::vector<NameAndAlias>& rows,
-                                                      std::vector<std::string>& storage)
-    {
-        storage.clear();
-        for (const auto& [name, alias] : rows) {
-            storage.push_back(cp1252(name));
-            storage.push_back(alias);
-        }
-        std::vector<contacts::ListFields> fields;
-        for (size_t i = 0; i < rows.size(); ++i)
-            fields.push_back({storage[2 * i], storage[2 * i + 1], "", "", "", "", ""});
-        return fields;
+                contacts.push_back(contact(stem + std::string(" ") + std::to_string(round % 2),
+                                           std::to_string(contacts.size())));
+        return contacts;
     }
 
     static QStringList order(const ContactListModel& model)
@@ -49,47 +39,62 @@ class ContactListModelTest : public QObject {
     }
 
 private slots:
-    void appendedRowsLandWhereAFullSortPutsThem_data()
+    void addedContactsLandWhereAFullSortPutsThem_data()
     {
-        QTest::addColumn<QStringList>("appended");
-        QTest::addColumn<int>("removedFirst");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<int>("removed"); // a row whose line left the file, or -1
         QTest::newRow("one new name") << QStringList{"Beto"} << -1;
         QTest::newRow("a name equal to stored ones goes after them") << QStringList{"Ana 0"} << -1;
         QTest::newRow("accents and capitals") << QStringList{"álvaro", "ÑANDÚ", "oscar"} << -1;
         QTest::newRow("before everything and after everything") << QStringList{"aa", "zz"} << -1;
-        QTest::newRow("after a removal") << QStringList{"Carlos"} << 3;
+        QTest::newRow("one replaced") << QStringList{"Carlos"} << 3;
+        QTest::newRow("one removed") << QStringList{} << 12;
     }
 
-    void appendedRowsLandWhereAFullSortPutsThem()
+    void addedContactsLandWhereAFullSortPutsThem()
     {
-        QFETCH(QStringList, appended);
-        QFETCH(int, removedFirst);
-        std::vector<NameAndAlias> rows = baseRows();
-        std::vector<std::string> storage;
+        QFETCH(QStringList, added);
+        QFETCH(int, removed);
+        std::vector<contacts::Contact> contacts = baseContacts();
 
         ContactListModel incremental;
-        incremental.setRows(fieldsOf(rows, storage));
-        incremental.sortByName();
-        if (removedFirst >= 0) {
-            const NameAndAlias gone{incremental.cell(removedFirst, 0).toStdString(),
-                                    incremental.cell(removedFirst, 1).toStdString()};
-            incremental.removeRowAt(removedFirst);
-            rows.erase(std::find(rows.begin(), rows.end(), gone));
+        incremental.setContacts(contacts);
+        std::vector<std::string> removedLines;
+        if (removed >= 0) {
+            const contacts::Contact gone = incremental.contact(removed);
+            removedLines.emplace_back(gone.storedLine());
+            std::erase_if(contacts, [&](const contacts::Contact& c) {
+                return c.storedLine() == gone.storedLine();
+            });
         }
-        const QPersistentModelIndex watched = incremental.index(7, 0);
-        const QString watchedName = incremental.cell(7, 0);
-        for (const QString& name : appended) {
-            const QString alias = QStringLiteral("nueva %1").arg(rows.size());
-            incremental.appendRow({name, alias, "", "", "", "", ""});
-            rows.push_back({name.toStdString(), alias.toStdString()});
+        const int watchedRow = removed == 7 ? 8 : 7;
+        const QPersistentModelIndex watched = incremental.index(watchedRow, 0);
+        const QString watchedName = incremental.cell(watchedRow, 1);
+        std::vector<contacts::Contact> newContacts;
+        for (const QString& name : added) {
+            newContacts.push_back(
+                contact(name.toStdString(), "nueva " + std::to_string(contacts.size())));
+            contacts.push_back(newContacts.back());
         }
-        incremental.sortByName();
+        incremental.applyChange(removedLines, newContacts);
 
         ContactListModel full;
-        full.setRows(fieldsOf(rows, storage));
-        full.sortByName();
+        full.setContacts(contacts);
         QCOMPARE(order(incremental), order(full));
-        QCOMPARE(incremental.cell(watched.row(), 0), watchedName);
+        QCOMPARE(incremental.cell(watched.row(), 1), watchedName);
+    }
+
+    // Two equal lines that both left the file take both their rows; a line that left once takes
+    // one row of two equal ones.
+    void oneRowLeavesForEachLineThatLeft()
+    {
+        const contacts::Contact bea = contact("Bea", "");
+        ContactListModel model;
+        model.setContacts({contact("Ana", ""), bea, bea, contact("Carla", "")});
+        model.applyChange({std::string(bea.storedLine())}, {});
+        QCOMPARE(order(model), (QStringList{"Ana|", "Bea|", "Carla|"}));
+        model.applyChange({std::string(bea.storedLine()), "no está"}, {});
+        QCOMPARE(order(model), (QStringList{"Ana|", "Carla|"}));
     }
 };
 

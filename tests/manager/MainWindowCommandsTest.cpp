@@ -1,13 +1,16 @@
 #include "AboutPicture.h"
+#include "AboutWindow.h"
+#include "ContactListModel.h"
 #include "FileText.h"
-#include "FrmAcerca.h"
-#include "FrmAdd.h"
 #include "ManagerHarness.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -44,56 +47,51 @@ private slots:
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
     }
 
-    void aClickShowsTheNoteOfTheLineWithThatExactName_data()
+    void aClickShowsTheRowsOwnNote_data()
     {
         QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<QString>("clicked");
-        QTest::addColumn<QByteArray>("storedAtTheClick");
+        QTest::addColumn<int>("clicked");
         QTest::addColumn<QString>("note");
 
         const QByteArray both = bytesOf(fileOf({line("Ana", "de Ana"), line("ana", "de ana")}));
-        QTest::newRow("an empty note")
-            << bytesOf(fileOf({line("Ana", "")})) << "Ana" << QByteArray() << "";
-        QTest::newRow("Ana among names differing in case")
-            << both << "Ana" << QByteArray() << "de Ana";
-        QTest::newRow("ana among names differing in case")
-            << both << "ana" << QByteArray() << "de ana";
-        QTest::newRow("the first of two lines with the name")
-            << bytesOf(fileOf({line("Ana", "primera"), line("Ana", "segunda")})) << "Ana"
-            << QByteArray() << "primera";
-        QTest::newRow("no line bears the name any more")
-            << bytesOf(fileOf({line("Ana", "de Ana")})) << "Ana"
-            << bytesOf(fileOf({line("Bea", "de Bea")})) << "";
-        QTest::newRow("the line lost its eighth terminator")
-            << bytesOf(fileOf({line("Ana", "de Ana")})) << "Ana"
-            << bytesOf(fileOf({cp1252("Ana§§30§05/03§§§§de Ana")})) << "";
+        const QByteArray twice = bytesOf(fileOf({line("Ana", "primera"), line("Ana", "segunda")}));
+        QTest::newRow("an empty note") << bytesOf(fileOf({line("Ana", "")})) << 0 << "";
+        QTest::newRow("Ana among names differing in case") << both << 0 << "de Ana";
+        QTest::newRow("ana among names differing in case") << both << 1 << "de ana";
+        QTest::newRow("the first of two lines with one name") << twice << 0 << "primera";
+        QTest::newRow("the second of two lines with one name") << twice << 1 << "segunda";
+        QTest::newRow("a line without its eighth terminator")
+            << bytesOf(fileOf({cp1252("Ana§§30§05/03§§§§de Ana")})) << 0 << "de Ana";
     }
 
-    void aClickShowsTheNoteOfTheLineWithThatExactName()
+    void aClickShowsTheRowsOwnNote()
     {
         QFETCH(QByteArray, stored);
-        QFETCH(QString, clicked);
-        QFETCH(QByteArray, storedAtTheClick);
+        QFETCH(int, clicked);
         QFETCH(QString, note);
         ManagerHarness manager(stored.toStdString());
-        manager.window().setContactCommandsEnabled(false);
-        if (!storedAtTheClick.isEmpty())
-            writeBytes(manager.file(), storedAtTheClick.toStdString());
         manager.clickRow(clicked);
         QCOMPARE(manager.window().note(), note);
+        QCOMPARE(manager.window().findChild<QPlainTextEdit*>("txtdesc")->toPlainText(), note);
         QVERIFY(manager.commandsEnabled());
     }
 
-    void anUnreadableFileShowsNoNoteAndStillEnablesTheCommands()
+    // The commands act on the selected row only: with none they are off, and a click turns them
+    // on again.
+    void theCommandsFollowTheSelection()
     {
         ManagerHarness manager(fileOf({line("Ana", "de Ana"), line("Bea", "de Bea")}));
-        manager.clickRow("Bea");
-        std::filesystem::remove(manager.file());
-        std::filesystem::create_directory(manager.file());
-        manager.window().setContactCommandsEnabled(false);
-        manager.clickRow("Ana");
-        QCOMPARE(manager.window().note(), QString());
+        QTreeView* list = manager.window().listView();
+        const QPoint ana = list->visualRect(manager.window().contactList()->index(0, 0)).center();
         QVERIFY(manager.commandsEnabled());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, ana);
+        QVERIFY(!manager.window().selectedRow());
+        QVERIFY(!manager.commandsEnabled());
+        QCOMPARE(manager.window().note(), QString());
+        QVERIFY(!manager.openDialog("mnumodi"));
+        manager.clickRow("Bea");
+        QVERIFY(manager.commandsEnabled());
+        QCOMPARE(manager.window().note(), QStringLiteral("de Bea"));
     }
 
     void theNoteFollowsTheKeyboard()
@@ -113,7 +111,7 @@ private slots:
     void aDialogKeepsTheMainWindowFromInputAndClosing()
     {
         ManagerHarness manager(fileOf({line("Ana", "")}));
-        auto* form = manager.open<FrmAdd>("mnuadd");
+        auto* form = manager.openDialog("mnuadd");
         QVERIFY(form && form->isVisible());
         QVERIFY(!manager.window().isEnabled());
         QVERIFY(!manager.window().close());
@@ -123,18 +121,22 @@ private slots:
         QVERIFY(manager.window().close());
     }
 
-    void theAboutWindowShowsThePictureAndClosesOnAClick_data()
+    void theAboutWindowShowsThePictureAndCloses_data()
     {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("a click on the picture") << false;
-        QTest::newRow("the close box") << true;
+        QTest::addColumn<int>("key"); // 0: a click on the picture, -1: the close box
+        QTest::newRow("a click on the picture") << 0;
+        QTest::newRow("the close box") << -1;
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Space") << int(Qt::Key_Space);
     }
 
-    void theAboutWindowShowsThePictureAndClosesOnAClick()
+    void theAboutWindowShowsThePictureAndCloses()
     {
-        QFETCH(bool, closeBox);
+        QFETCH(int, key);
         ManagerHarness manager("");
-        auto* about = manager.open<FrmAcerca>("mnuacerca");
+        manager.action("mnuacerca")->trigger();
+        auto* about = manager.window().findChild<AboutWindow*>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->windowTitle(), QStringLiteral("Acerca De Tortavela"));
         QCOMPARE(about->size(), QSize(361, 245));
@@ -142,12 +144,17 @@ private slots:
         QCOMPARE(image->pixmap().size(), QSize(363, 255));
         QVERIFY(!manager.window().isEnabled());
         QVERIFY(about->isEnabled());
+        // It takes the keyboard, so that its keys reach it.
+        QTRY_COMPARE(QApplication::activeWindow(), about);
+        QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == about);
 
-        if (closeBox)
+        if (key < 0)
             about->close();
-        else
+        else if (key == 0)
             QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(100, 100));
-        QVERIFY(!manager.isOpen<FrmAcerca>());
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QVERIFY(!manager.isOpen<AboutWindow>());
         QVERIFY(manager.window().isEnabled());
     }
 
@@ -162,6 +169,93 @@ private slots:
             for (int x = 0; x < picture.width(); x += 3)
                 colours.insert(picture.pixel(x, y));
         QVERIFY2(colours.size() > 500, qPrintable(QString::number(colours.size())));
+    }
+
+    // Another program changes the file (the reminder advances an age, a hand edit adds and
+    // removes lines): the list shows the file within a second, with the same contact selected
+    // and the list scrolled where it was.
+    void theListFollowsTheFile_data()
+    {
+        QTest::addColumn<bool>("renamedOver");
+        QTest::newRow("a new file renamed over it, as the reminder writes") << true;
+        QTest::newRow("written in place, as an editor may") << false;
+    }
+
+    void theListFollowsTheFile()
+    {
+        QFETCH(bool, renamedOver);
+        std::vector<std::string> lines;
+        for (int i = 0; i < 40; ++i) {
+            const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+            lines.push_back(
+                recordLine({"Contacto " + n, "", "30", "05/03", "", "", "", "nota " + n}));
+        }
+        ManagerHarness manager(fileOf(lines));
+        manager.clickRow("Contacto 30");
+        QScrollBar* scroll = manager.window().listView()->verticalScrollBar();
+        const int scrolledTo = scroll->value();
+        QVERIFY(scrolledTo > 0);
+
+        lines[30] = recordLine({"Contacto 30", "", "31", "5/3", "", "", "", "nota 30"});
+        lines.erase(lines.begin());
+        lines.push_back(recordLine({"Nuevo", "", "", "01/01", "", "", "", ""}));
+        if (renamedOver) {
+            writeBytes(manager.dir() / "otro.tvl", fileOf(lines));
+            std::filesystem::rename(manager.dir() / "otro.tvl", manager.file());
+        } else {
+            writeBytes(manager.file(), fileOf(lines));
+        }
+
+        QTRY_VERIFY_WITH_TIMEOUT(manager.names().contains("Nuevo"), 1000);
+        QVERIFY(!manager.names().contains("Contacto 00"));
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 40"));
+        const auto selected = manager.window().selectedRow();
+        QVERIFY(selected);
+        QCOMPARE(manager.row(*selected)[0], QStringLiteral("Contacto 30"));
+        QCOMPARE(manager.row(*selected)[2], QStringLiteral("31"));
+        QCOMPARE(manager.window().note(), QStringLiteral("nota 30"));
+        QCOMPARE(scroll->value(), scrolledTo);
+    }
+
+    // The manager's own changes are already in the list: reading the file again would only lose
+    // time, and it does not happen.
+    void theManagersOwnChangesAreNotReadAgain()
+    {
+        ManagerHarness manager(fileOf({line("Ana", "de Ana"), line("Bea", "de Bea")}));
+        QSignalSpy resets(manager.window().contactList(), &QAbstractItemModel::modelReset);
+        auto* form = manager.openDialog("mnuadd");
+        fillForm(form, {"Carla"}, 0, 0);
+        clickAceptar(form);
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea", "Carla"}));
+        QTest::qWait(600);
+        QCOMPARE(resets.count(), 0);
+    }
+
+    // A file that cannot be read for a moment, or is missing, says nothing about the contacts:
+    // the list stays, no empty file is made, and the list follows the file once it is back.
+    void aFileThatCannotBeReadLeavesTheListAsItWas_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("removed") << true;
+        QTest::newRow("a directory in its place") << false;
+    }
+
+    void aFileThatCannotBeReadLeavesTheListAsItWas()
+    {
+        QFETCH(bool, removed);
+        ManagerHarness manager(fileOf({line("Ana", "de Ana")}));
+        std::filesystem::remove(manager.file());
+        if (!removed)
+            std::filesystem::create_directory(manager.file());
+        manager.followFile();
+        QCOMPARE(manager.names(), QStringList{"Ana"});
+        QVERIFY(manager.messages.isEmpty());
+        QCOMPARE(std::filesystem::exists(manager.file()), !removed);
+
+        std::filesystem::remove(manager.file());
+        writeBytes(manager.file(), fileOf({line("Bea", "de Bea")}));
+        manager.followFile();
+        QCOMPARE(manager.names(), QStringList{"Bea"});
     }
 
     void salirEndsTheProgramEvenWithoutAContactFile()

@@ -1,6 +1,6 @@
 #include "ManagerHarness.h"
 
-#include "ContactForm.h"
+#include "ContactListModel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,9 +16,9 @@ ManagerHarness::ManagerHarness(const std::string& content)
         messages << request;
         return answer;
     });
-    m_window = std::make_unique<FrmPrincipal>(
-        FrmPrincipal::Environment{m_dir.path(), m_dir.path() / "autostart"});
-    m_window->formLoad();
+    m_window = std::make_unique<MainWindow>(
+        MainWindow::Environment{m_dir.path(), m_dir.path() / "autostart"});
+    m_window->startUp();
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("the main window was not exposed");
@@ -53,6 +53,14 @@ QStringList ManagerHarness::names() const
     return names;
 }
 
+QStringList ManagerHarness::row(int position) const
+{
+    QStringList cells;
+    for (int column = 0; column < ContactListModel::kColumnCount; ++column)
+        cells << m_window->contactList()->cell(position, column);
+    return cells;
+}
+
 QString ManagerHarness::countCaption() const
 {
     return m_window->findChild<QLabel*>("lblcantcum")->text();
@@ -80,6 +88,17 @@ void ManagerHarness::clickRow(int position)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
 }
 
+ContactDialog* ManagerHarness::openDialog(const char* command)
+{
+    action(command)->trigger();
+    return m_window->findChild<ContactDialog*>();
+}
+
+void ManagerHarness::followFile()
+{
+    m_window->followContactFile();
+}
+
 void typeInto(QWidget* input, const QString& text)
 {
     for (QChar c : text) {
@@ -90,16 +109,31 @@ void typeInto(QWidget* input, const QString& text)
     }
 }
 
-void fillForm(ContactForm* form, const QStringList& fieldsWithoutBirthday, int day, int month)
+void fillForm(ContactDialog* form, const QStringList& fieldsWithoutBirthday, int day, int month)
 {
     const int indexes[] = {0, 1, 2, 4, 5, 6, 7};
     for (int i = 0; i < fieldsWithoutBirthday.size(); ++i)
-        typeInto(form->txtWidget(indexes[i]), fieldsWithoutBirthday[i]);
-    form->cmbdia()->setCurrentIndex(day);
-    form->cmbmes()->setCurrentIndex(month);
+        typeInto(input(form, indexes[i]), fieldsWithoutBirthday[i]);
+    form->dayList()->setCurrentIndex(day);
+    form->monthList()->setCurrentIndex(month);
 }
 
-void clickAceptar(ContactForm* form)
+void clickAceptar(ContactDialog* form)
 {
-    QTest::mouseClick(form->cmdaceptar(), Qt::LeftButton);
+    QTest::mouseClick(form->acceptButton(), Qt::LeftButton);
+}
+
+QWidget* input(ContactDialog* form, int field)
+{
+    return form->fieldInput(static_cast<contacts::ContactField>(field));
+}
+
+QString text(ContactDialog* form, int field)
+{
+    return form->fieldText(static_cast<contacts::ContactField>(field));
+}
+
+void setText(ContactDialog* form, int field, const QString& text)
+{
+    form->setFieldText(static_cast<contacts::ContactField>(field), text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "FrmPrincipal.h"
+#include "ContactDialog.h"
+#include "MainWindow.h"
 #include "MessageBox.h"
 #include "TempDir.h"
 
@@ -11,7 +12,6 @@
 #include <memory>
 #include <string>
 
-class ContactForm;
 class QAction;
 
 // The manager's main window started on a contact file in a fresh program directory and shown
@@ -23,7 +23,7 @@ public:
     ManagerHarness& operator=(const ManagerHarness&) = delete;
     ~ManagerHarness();
 
-    FrmPrincipal& window() { return *m_window; }
+    MainWindow& window() { return *m_window; }
     const std::filesystem::path& dir() const { return m_dir.path(); }
     std::filesystem::path file() const { return m_dir.path() / "data.tvl"; }
     std::string bytes() const;
@@ -31,6 +31,8 @@ public:
 
     QAction* action(const char* name) const;
     QStringList names() const;
+    // The texts of the row's seven columns.
+    QStringList row(int position) const;
     QString countCaption() const;
     // Both commands; fails the test when they differ, since they always change together.
     bool commandsEnabled() const;
@@ -40,32 +42,33 @@ public:
     void clickRow(const QString& name) { clickRow(positionOf(name)); }
 
     // Triggers the menu command and returns the dialog it opened, or nullptr.
-    template <typename Form> Form* open(const char* command);
+    ContactDialog* openDialog(const char* command);
     // Whether a dialog or window of that type is still open, once deferred deletes have run.
     template <typename Window> bool isOpen();
+    // Lets the main window see a change another program made to the contact file.
+    void followFile();
 
     QList<platform::MessageRequest> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
 
 private:
     TempDir m_dir;
-    std::unique_ptr<FrmPrincipal> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 // Types the text into an input as the user would, key by key.
 void typeInto(QWidget* input, const QString& text);
 
-// Fills the form: the seven inputs other than txt(3), then the day and month entries (indexes
-// from 0, -1 for no choice).
-void fillForm(ContactForm* form, const QStringList& fieldsWithoutBirthday, int day, int month);
+// Fills the form: the seven inputs other than the birthday's, then the day and month entries
+// (indexes from 0, -1 for no choice).
+void fillForm(ContactDialog* form, const QStringList& fieldsWithoutBirthday, int day, int month);
 
-void clickAceptar(ContactForm* form);
+void clickAceptar(ContactDialog* form);
 
-template <typename Form> Form* ManagerHarness::open(const char* command)
-{
-    action(command)->trigger();
-    return m_window->findChild<Form*>();
-}
+// The input of field i (0 to 7) and its text.
+QWidget* input(ContactDialog* form, int field);
+QString text(ContactDialog* form, int field);
+void setText(ContactDialog* form, int field, const QString& text);
 
 template <typename Window> bool ManagerHarness::isOpen()
 {

@@ -1,6 +1,5 @@
-#include "ContactForm.h"
+#include "ContactListModel.h"
 #include "FileText.h"
-#include "FrmEdit.h"
 #include "ManagerHarness.h"
 
 #include <QAction>
@@ -25,9 +24,9 @@ class ModifyContactTest : public QObject {
     static void rename(ManagerHarness& manager, const QString& from, const QString& to)
     {
         manager.clickRow(from);
-        auto* form = manager.open<FrmEdit>("mnumodi");
+        auto* form = manager.openDialog("mnumodi");
         QVERIFY(form);
-        form->setTxt(0, to);
+        setText(form, 0, to);
         clickAceptar(form);
     }
 
@@ -53,16 +52,16 @@ private slots:
                     recordLine({"Bea", "Bei", "41", birthday.toStdString(), "666", "Calle 2", "b@c",
                                 "de Bea"})}));
         manager.clickRow("Bea");
-        auto* form = manager.open<FrmEdit>("mnumodi");
+        auto* form = manager.openDialog("mnumodi");
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QStringLiteral("Modificar"));
         QVERIFY(!manager.window().isEnabled());
         const QStringList expected = {"Bea", "Bei",     "41",  birthday,
                                       "666", "Calle 2", "b@c", "de Bea"};
         for (int i = 0; i < 8; ++i)
-            QCOMPARE(form->txt(i), expected[i]);
-        QCOMPARE(form->cmbdia()->currentIndex(), day);
-        QCOMPARE(form->cmbmes()->currentIndex(), month);
+            QCOMPARE(text(form, i), expected[i]);
+        QCOMPARE(form->dayList()->currentIndex(), day);
+        QCOMPARE(form->monthList()->currentIndex(), month);
     }
 
     void acceptingUnchangedMovesTheLineLast()
@@ -70,7 +69,7 @@ private slots:
         ManagerHarness manager(fileOf({line("Ana"), line("Bea", "41", "de Bea"), line("Carla")}));
         manager.clickRow("Bea");
         QVERIFY(manager.commandsEnabled());
-        clickAceptar(manager.open<FrmEdit>("mnumodi"));
+        clickAceptar(manager.openDialog("mnumodi"));
 
         QCOMPARE(manager.bytes(),
                  fileOf({line("Ana"), line("Carla"), line("Bea", "41", "de Bea")}));
@@ -81,14 +80,14 @@ private slots:
         QVERIFY(!manager.commandsEnabled());
         QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 3"));
         QVERIFY(manager.window().isEnabled());
-        QVERIFY(!manager.isOpen<FrmEdit>());
+        QVERIFY(!manager.isOpen<ContactDialog>());
     }
 
     void aBirthdayWrittenByTheReminderIsStoredWithTwoDigits()
     {
         ManagerHarness manager(fileOf({recordLine({"Ana", "", "31", "5/3", "", "", "", ""})}));
         manager.clickRow("Ana");
-        clickAceptar(manager.open<FrmEdit>("mnumodi"));
+        clickAceptar(manager.openDialog("mnumodi"));
         QCOMPARE(manager.bytes(), fileOf({recordLine({"Ana", "", "31", "05/03", "", "", "", ""})}));
         QCOMPARE(manager.window().contactList()->cell(0, 3), QStringLiteral("05/03"));
     }
@@ -125,7 +124,7 @@ private slots:
                      QStringLiteral("El contacto con el nombre dado ya existe"));
             QCOMPARE(manager.messages[0].icon, QMessageBox::Information);
             QCOMPARE(manager.bytes(), stored);
-            QVERIFY(manager.isOpen<FrmEdit>());
+            QVERIFY(manager.isOpen<ContactDialog>());
             QVERIFY(!manager.window().isEnabled());
         } else {
             QVERIFY(manager.messages.isEmpty());
@@ -151,8 +150,8 @@ private slots:
         ManagerHarness manager(fileOf({line("Ana"), line("Bea", "41", "de Bea"), line("Carla")}));
         manager.clickRow("Bea");
         writeBytes(manager.file(), fileOf({line("Ana"), storedNow.toStdString(), line("Carla")}));
-        auto* form = manager.open<FrmEdit>("mnumodi");
-        form->setTxt(2, QStringLiteral("43"));
+        auto* form = manager.openDialog("mnumodi");
+        setText(form, 2, QStringLiteral("43"));
         clickAceptar(form);
         QCOMPARE(manager.bytes(),
                  fileOf({line("Ana"), line("Carla"), line("Bea", "43", "de Bea")}));
@@ -164,12 +163,14 @@ private slots:
         ManagerHarness manager(fileOf({line("Bea"), line("Ana"), line("Bea")}));
         QCOMPARE(manager.names(), (QStringList{"Ana", "Bea", "Bea"}));
         manager.clickRow(1);
-        auto* form = manager.open<FrmEdit>("mnumodi");
-        form->setTxt(2, QStringLiteral("31"));
+        auto* form = manager.openDialog("mnumodi");
+        setText(form, 2, QStringLiteral("31"));
         clickAceptar(form);
         QCOMPARE(manager.bytes(), fileOf({line("Ana"), line("Bea", "31")}));
         QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
         QCOMPARE(manager.window().contactList()->cell(1, 2), QStringLiteral("31"));
+        // The count always tells the rows.
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 2"));
     }
 
     // The note box follows the selection, so a contact never receives another one's note.
@@ -181,9 +182,9 @@ private slots:
         manager.clickRow("Ana");
         QTest::keyClick(manager.window().listView(), Qt::Key_Down);
         QCOMPARE(manager.window().selectedRow(), std::optional<int>(manager.positionOf("Bea")));
-        auto* form = manager.open<FrmEdit>("mnumodi");
-        QCOMPARE(form->txt(7), QStringLiteral("de Bea"));
-        form->setTxt(1, QStringLiteral("Bei"));
+        auto* form = manager.openDialog("mnumodi");
+        QCOMPARE(text(form, 7), QStringLiteral("de Bea"));
+        setText(form, 1, QStringLiteral("Bei"));
         clickAceptar(form);
         QCOMPARE(manager.bytes(),
                  fileOf({line("Carla", "30", "de Carla"), line("Ana", "30", "de Ana"),
@@ -200,30 +201,85 @@ private slots:
         QCOMPARE(manager.messages[0].icon, QMessageBox::Critical);
         QCOMPARE(manager.bytes(), stored);
         QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
-        QVERIFY(manager.isOpen<FrmEdit>());
+        QVERIFY(manager.isOpen<ContactDialog>());
         QVERIFY(manager.commandsEnabled());
     }
 
-    void cancellingStoresNothing()
+    // A hand-edited file may hold two lines with one name: each row stands for its own line.
+    void aContactSharingItsNameWithAnotherLineChangesAlone()
     {
+        const std::string first = line("Ana", "30", "primera");
+        const std::string second = line("Ana", "30", "segunda");
+        ManagerHarness manager(fileOf({first, line("Bea"), second}));
+        const int row = manager.names().lastIndexOf("Ana");
+        manager.clickRow(row);
+        auto* form = manager.openDialog("mnumodi");
+        QCOMPARE(text(form, 7), QStringLiteral("segunda"));
+        setText(form, 2, QStringLiteral("31"));
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(), fileOf({first, line("Bea"), line("Ana", "31", "segunda")}));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Ana", "Bea"}));
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 3"));
+    }
+
+    // The contact's line changed meanwhile and no single line stands for it any more: nothing
+    // is written, the user is told, the list shows the file and the dialog keeps the input.
+    void aContactNoLongerFoundIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("storedNow");
+        QTest::addColumn<QStringList>("namesAfter");
+        QTest::newRow("removed by another program")
+            << bytesOf(fileOf({line("Ana")})) << QStringList{"Ana"};
+        QTest::newRow("two changed lines bear its name")
+            << bytesOf(fileOf({line("Ana"), line("Bea", "42"), line("Bea", "43")}))
+            << QStringList{"Ana", "Bea", "Bea"};
+    }
+
+    void aContactNoLongerFoundIsRefused()
+    {
+        QFETCH(QByteArray, storedNow);
+        QFETCH(QStringList, namesAfter);
+        ManagerHarness manager(fileOf({line("Ana"), line("Bea", "41")}));
+        manager.clickRow("Bea");
+        auto* form = manager.openDialog("mnumodi");
+        writeBytes(manager.file(), storedNow.toStdString());
+        setText(form, 1, QStringLiteral("Bei"));
+        clickAceptar(form);
+
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].icon, QMessageBox::Warning);
+        QVERIFY(manager.messages[0].text.contains(QStringLiteral("No se ha cambiado nada")));
+        QCOMPARE(manager.bytes(), storedNow.toStdString());
+        QCOMPARE(manager.names(), namesAfter);
+        QCOMPARE(manager.countCaption(),
+                 QStringLiteral("Cantidad De Contactos : %1").arg(namesAfter.size()));
+        QVERIFY(manager.isOpen<ContactDialog>());
+        QCOMPARE(text(form, 1), QStringLiteral("Bei"));
+    }
+
+    void cancellingStoresNothingAlsoWithTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancelar") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    void cancellingStoresNothingAlsoWithTheKeyboard()
+    {
+        QFETCH(bool, escape);
         const std::string stored = fileOf({line("Ana"), line("Bea")});
         ManagerHarness manager(stored);
         manager.clickRow("Ana");
-        auto* form = manager.open<FrmEdit>("mnumodi");
-        form->setTxt(0, QStringLiteral("Alba"));
-        QTest::mouseClick(form->cmdcancel(), Qt::LeftButton);
-        QVERIFY(!manager.isOpen<FrmEdit>());
+        auto* form = manager.openDialog("mnumodi");
+        setText(form, 0, QStringLiteral("Alba"));
+        if (escape)
+            QTest::keyClick(input(form, 0), Qt::Key_Escape);
+        else
+            QTest::mouseClick(form->cancelButton(), Qt::LeftButton);
+        QVERIFY(!manager.isOpen<ContactDialog>());
         QVERIFY(manager.window().isEnabled());
         QCOMPARE(manager.bytes(), stored);
         QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
-    }
-
-    void withNoRowSelectedNothingOpens()
-    {
-        ManagerHarness manager(fileOf({line("Ana")}));
-        QVERIFY(manager.commandsEnabled());
-        QVERIFY(!manager.open<FrmEdit>("mnumodi"));
-        QVERIFY(manager.window().isEnabled());
     }
 };
 

@@ -1,8 +1,10 @@
+#include "ContactListModel.h"
 #include "FileText.h"
 #include "ManagerHarness.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QTreeView>
 #include <QtTest>
 
 // "Quitar" on the real main window: the question, and what a removal leaves in the file and
@@ -96,14 +98,51 @@ private slots:
         QCOMPARE(manager.names(), QStringList{"Ana"});
     }
 
-    void aContactNoLongerStoredLeavesTheList()
+    // Nothing stands for the contact any more: nothing is removed, the user is told, and the
+    // list shows what the file holds.
+    void aContactNoLongerStoredIsRefusedAndLeavesTheList()
     {
         ManagerHarness manager(fileOf({line("Ana"), line("Bea")}));
         manager.clickRow("Bea");
         writeBytes(manager.file(), fileOf({line("Ana")}));
         manager.action("mnudel")->trigger();
+        QCOMPARE(manager.messages.size(), 2);
+        QCOMPARE(manager.messages[1].icon, QMessageBox::Warning);
         QCOMPARE(manager.bytes(), fileOf({line("Ana")}));
         QCOMPARE(manager.names(), QStringList{"Ana"});
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 1"));
+    }
+
+    // A hand-edited file may hold two lines with one name and different notes: "Quitar" on one
+    // row drops that row's line only.
+    void aContactSharingItsNameWithAnotherLineLeavesAlone()
+    {
+        const std::string first = line("Ana", "30", "primera");
+        const std::string second = line("Ana", "30", "segunda");
+        ManagerHarness manager(fileOf({first, line("Bea"), second}));
+        manager.clickRow(1);
+        QCOMPARE(manager.window().note(), QStringLiteral("segunda"));
+        manager.action("mnudel")->trigger();
+        QCOMPARE(manager.bytes(), fileOf({first, line("Bea")}));
+        QCOMPARE(manager.names(), (QStringList{"Ana", "Bea"}));
+        QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 2"));
+    }
+
+    // The list may follow the file while the question waits for an answer: the contact removed
+    // is the one selected when it was asked, wherever its row went.
+    void theContactAskedAboutIsTheOneRemoved()
+    {
+        ManagerHarness manager(fileOf({line("Ana"), line("Bea"), line("Carla")}));
+        manager.clickRow("Carla");
+        platform::setMessageAnswerHook([&](const platform::MessageRequest&) {
+            writeBytes(manager.file(),
+                       fileOf({line("Aaron"), line("Ana"), line("Bea"), line("Carla")}));
+            manager.followFile();
+            return QMessageBox::Ok;
+        });
+        manager.action("mnudel")->trigger();
+        QCOMPARE(manager.bytes(), fileOf({line("Aaron"), line("Ana"), line("Bea")}));
+        QCOMPARE(manager.names(), (QStringList{"Aaron", "Ana", "Bea"}));
     }
 
     void aFailedRemovalIsReportedAndChangesNothing()
@@ -140,6 +179,12 @@ private slots:
     {
         const std::string stored = fileOf({line("Ana")});
         ManagerHarness manager(stored);
+        // A Ctrl+click on the selected row leaves no row selected.
+        QTreeView* list = manager.window().listView();
+        const QRect row = list->visualRect(manager.window().contactList()->index(0, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
+        QVERIFY(!manager.window().selectedRow());
+        QVERIFY(!manager.commandsEnabled());
         manager.action("mnudel")->trigger();
         QVERIFY(manager.messages.isEmpty());
         QCOMPARE(manager.bytes(), stored);

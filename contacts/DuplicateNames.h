@@ -1,0 +1,19 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+// A name may be stored once, compared ignoring case: the writers refuse a second record with the
+// same name. Names are the file's bytes; the name of a line without any "§" is the empty text.
+namespace contacts {
+
+// The add dialog's test: some stored name equals `name` when both are lower-cased.
+bool isNameStored(std::span<const std::string_view> storedNames, std::string_view name);
+
+// The modify dialog's test. While the new name equals the original one (lower-cased both), the
+// names equal to it are the contact's own and are passed over; any other stored name equal to
+// the new name, lower-cased, refuses it.
+bool isNameTakenByAnother(std::span<const std::string_view> storedNames, std::string_view newName,
+                          std::string_view originalName);
+
+} // namespace contacts

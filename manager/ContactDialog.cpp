@@ -1,0 +1,303 @@
+#include "ContactDialog.h"
+
+#include "Accessibility.h"
+#include "Birthday.h"
+#include "DuplicateNames.h"
+#include "Geometry.h"
+#include "MessageBox.h"
+#include "ObjectNames.h"
+#include "QtText.h"
+#include "StorableInput.h"
+#include "StorableNoteEdit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+using platform::twipsRect;
+
+namespace {
+
+constexpr double kClientWidth = 6255;
+constexpr double kClientHeight = 4800;
+constexpr double kLabelHeight = 255;
+constexpr double kDesignPointSize = 8.25;
+constexpr double kSmallestPointSize = 6.5;
+constexpr int kDayCount = 31;
+
+using contacts::ContactField;
+
+constexpr int kBirthdayIndex = static_cast<int>(ContactField::Birthday);
+constexpr int kNoteIndex = static_cast<int>(ContactField::Note);
+
+struct LabelPlace {
+    const char* name;
+    const char* caption;
+    double left;
+    double top;
+    double roomRight;    // where the next control starts
+    const char* control; // the control it names, or nothing
+};
+
+constexpr std::array<LabelPlace, 10> kLabels = {{
+    {"Label1", "Nombre :", 120, 170, 1680, "txt(0)"},
+    {"Label2", "Alias :", 120, 650, 1680, "txt(1)"},
+    {"Label3", "Edad Actual :", 120, 1130, 1680, "txt(2)"},
+    {"Label4", "Fecha Del Cumple :", 120, 1610, 1680, nullptr},
+    {"Label9", "Día :", 1680, 1610, 2160, "cmbdia"},
+    {"Label10", "Mes :", 4200, 1605, 4680, "cmbmes"},
+    {"Label5", "Teléfono :", 120, 2090, 1680, "txt(4)"},
+    {"Label6", "Dirección :", 120, 2570, 1680, "txt(5)"},
+    {"Label7", "E-Mail :", 120, 3050, 1680, "txt(6)"},
+    {"Label8", "Nota :", 120, 3530, 1680, "txt(7)"},
+}};
+
+struct Place {
+    double left;
+    double top;
+    double width;
+    double height;
+};
+
+// Index i is the input of field i; the note is the several-line box.
+constexpr std::array<Place, contacts::kFieldCount> kFieldPlaces = {{
+    {1680, 120, 4455, 315},
+    {1680, 600, 4455, 315},
+    {1680, 1080, 4455, 315},
+    {0, 3840, 855, 315},
+    {1680, 2040, 4455, 315},
+    {1680, 2520, 4455, 315},
+    {1680, 3000, 4455, 315},
+    {1680, 3480, 4455, 555},
+}};
+
+constexpr std::array<const char*, 12> kMonths = {"Enero",      "Febrero", "Marzo",     "Abril",
+                                                 "Mayo",       "Junio",   "Julio",     "Agosto",
+                                                 "Septiembre", "Octubre", "Noviembre", "Diciembre"};
+
+QRect placeRect(const Place& place)
+{
+    return twipsRect(place.left, place.top, place.width, place.height);
+}
+
+// With a wider face than the form's the longest captions would run into their controls.
+QFont fittedFont()
+{
+    constexpr int kGapPixels = 3;
+    QFont font = QApplication::font();
+    font.setPointSizeF(kDesignPointSize);
+    return platform::shrinkUntilFits(font, kSmallestPointSize, [](const QFont& candidate) {
+        const QFontMetrics metrics(candidate);
+        for (const LabelPlace& label : kLabels) {
+            const int room = platform::twipsToPixels(label.roomRight - label.left) - kGapPixels;
+            if (metrics.horizontalAdvance(QString::fromUtf8(label.caption)) > room)
+                return false;
+        }
+        return true;
+    });
+}
+
+} // namespace
+
+ContactDialog::ContactDialog(QWidget* parent, std::optional<contacts::Contact> contact,
+                             std::vector<std::string> storedNames)
+    : QDialog(parent), m_original(std::move(contact)), m_storedNames(std::move(storedNames))
+{
+    setObjectName(m_original ? objectName::modifyDialog : objectName::addDialog);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(m_original ? QStringLiteral("Modificar") : QStringLiteral("Agregar"));
+    setFixedSize(platform::twipsSize(kClientWidth, kClientHeight));
+    setFont(fittedFont());
+    buildControls();
+    connect(m_acceptButton, &QPushButton::clicked, this, &ContactDialog::checkAndHandBack);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // No button is the default one: Enter presses the button that has the focus only (see
+    // keyPressEvent). Escape cancels, as in any dialog.
+    m_acceptButton->setAutoDefault(false);
+    m_cancelButton->setAutoDefault(false);
+    if (m_original)
+        fillFrom(*m_original);
+}
+
+void ContactDialog::buildControls()
+{
+    for (int i = 0; i < contacts::kFieldCount; ++i) {
+        QWidget* input = nullptr;
+        if (i == kNoteIndex) {
+            m_note = new StorableNoteEdit(this);
+            m_note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            input = m_note;
+        } else {
+            m_lines[i] = new QLineEdit(this);
+            refuseUnstorableInput(m_lines[i]);
+            input = m_lines[i];
+        }
+        input->setObjectName(QString::fromLatin1(objectName::fieldInputPattern).arg(i));
+        input->setGeometry(placeRect(kFieldPlaces[i]));
+    }
+    // The composed birthday is kept here for the record; the user never sees it.
+    m_lines[kBirthdayIndex]->hide();
+    m_lines[kBirthdayIndex]->setFocusPolicy(Qt::NoFocus);
+
+    m_dayList = new QComboBox(this);
+    m_dayList->setObjectName(objectName::dayList);
+    m_dayList->setGeometry(twipsRect(2160, 1560, 855, 315));
+    for (int day = 1; day <= kDayCount; ++day)
+        m_dayList->addItem(QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0')));
+    m_monthList = new QComboBox(this);
+    m_monthList->setObjectName(objectName::monthList);
+    m_monthList->setGeometry(twipsRect(4680, 1560, 1455, 315));
+    for (const char* month : kMonths)
+        m_monthList->addItem(QString::fromUtf8(month));
+    for (QComboBox* list : {m_dayList, m_monthList}) {
+        list->setCurrentIndex(-1);
+        list->setMaxVisibleItems(12);
+    }
+
+    m_acceptButton = new QPushButton(QStringLiteral("Aceptar"), this);
+    m_acceptButton->setObjectName(objectName::acceptButton);
+    m_acceptButton->setGeometry(twipsRect(120, 4320, 2775, 375));
+    m_cancelButton = new QPushButton(QStringLiteral("Cancelar"), this);
+    m_cancelButton->setObjectName(objectName::cancelButton);
+    m_cancelButton->setGeometry(twipsRect(3360, 4320, 2775, 375));
+
+    for (const LabelPlace& place : kLabels) {
+        auto* label = new QLabel(QString::fromUtf8(place.caption), this);
+        label->setObjectName(place.name);
+        const double width = place.roomRight - place.left;
+        label->setGeometry(twipsRect(place.left, place.top, width, kLabelHeight));
+        if (place.control)
+            platform::nameAfterLabel(label, findChild<QWidget*>(place.control));
+    }
+
+    const auto input = [this](ContactField field) { return fieldInput(field); };
+    const std::array<QWidget*, 12> tabOrder = {input(ContactField::Name),
+                                               input(ContactField::Alias),
+                                               input(ContactField::Age),
+                                               m_dayList,
+                                               m_monthList,
+                                               input(ContactField::Phone),
+                                               input(ContactField::Address),
+                                               input(ContactField::Email),
+                                               input(ContactField::Note),
+                                               m_acceptButton,
+                                               input(ContactField::Birthday),
+                                               m_cancelButton};
+    for (size_t i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+}
+
+void ContactDialog::fillFrom(const contacts::Contact& contact)
+{
+    for (int i = 0; i < contacts::kFieldCount; ++i) {
+        const auto field = static_cast<ContactField>(i);
+        setFieldText(field, platform::fromFileText(contact.field(field)));
+    }
+    chooseBirthday(contact.birthday());
+}
+
+QString ContactDialog::fieldText(ContactField field) const
+{
+    const int index = static_cast<int>(field);
+    return index == kNoteIndex ? m_note->storedText() : m_lines[index]->text();
+}
+
+void ContactDialog::setFieldText(ContactField field, const QString& text)
+{
+    const int index = static_cast<int>(field);
+    if (index == kNoteIndex)
+        m_note->setPlainText(text);
+    else
+        m_lines[index]->setText(text);
+}
+
+QWidget* ContactDialog::fieldInput(ContactField field) const
+{
+    const int index = static_cast<int>(field);
+    return index == kNoteIndex ? static_cast<QWidget*>(m_note) : m_lines[index];
+}
+
+void ContactDialog::chooseBirthday(std::string_view storedBirthday)
+{
+    const auto birthday = contacts::parseBirthday(storedBirthday);
+    m_dayList->setCurrentIndex(birthday ? birthday->day - 1 : -1);
+    m_monthList->setCurrentIndex(birthday ? birthday->month - 1 : -1);
+}
+
+QString ContactDialog::composedBirthday() const
+{
+    return m_dayList->currentText() + QStringLiteral("/") +
+           QStringLiteral("%1").arg(m_monthList->currentIndex() + 1, 2, 10, QLatin1Char('0'));
+}
+
+void ContactDialog::refuse(const QString& message, bool asError)
+{
+    platform::showMessage(this, {asError ? QMessageBox::Critical : QMessageBox::Information,
+                                 QStringLiteral("Error"), message, QMessageBox::Ok});
+}
+
+bool ContactDialog::isNameTaken(std::string_view name) const
+{
+    const std::vector<std::string_view> names(m_storedNames.begin(), m_storedNames.end());
+    return m_original ? contacts::isNameTakenByAnother(names, name, m_original->name())
+                      : contacts::isNameStored(names, name);
+}
+
+void ContactDialog::checkAndHandBack()
+{
+    // Only the empty text counts as no name: a name of blanks is a name.
+    if (fieldText(ContactField::Name).isEmpty())
+        return refuse(QStringLiteral("Debe haber un nombre"), true);
+    if (m_dayList->currentIndex() < 0 || m_monthList->currentIndex() < 0)
+        return refuse(QStringLiteral("Falta la fecha de cumpleaños"), true);
+
+    // The inputs refuse what the file cannot hold as it is typed; text set by other means
+    // still never reaches the file changed.
+    for (int i = 0; i < contacts::kFieldCount; ++i) {
+        if (i == kBirthdayIndex)
+            continue;
+        if (const auto bad = firstUnstorableCharacter(fieldText(static_cast<ContactField>(i)))) {
+            return refuse(QStringLiteral("El carácter «%1» (U+%2) no se puede guardar en el "
+                                         "archivo de contactos.")
+                              .arg(*bad)
+                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')),
+                          true);
+        }
+    }
+    if (isNameTaken(*platform::toFileText(fieldText(ContactField::Name))))
+        return refuse(QStringLiteral("El contacto con el nombre dado ya existe"), false);
+
+    setFieldText(ContactField::Birthday, composedBirthday());
+    contacts::Contact::Values values;
+    for (int i = 0; i < contacts::kFieldCount; ++i)
+        values[i] = *platform::toFileText(fieldText(static_cast<ContactField>(i)));
+    emit contactEntered(contacts::Contact(values));
+}
+
+void ContactDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Each opening starts in the name, the first input in the tab order, ready for typing.
+    if (!event->spontaneous()) {
+        activateWindow();
+        fieldInput(ContactField::Name)->setFocus();
+    }
+}
+
+void ContactDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Enter in an input does not accept the dialog behind the user's back: only the button
+    // that has the focus reacts to it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

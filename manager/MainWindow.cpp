@@ -1,0 +1,456 @@
+#include "MainWindow.h"
+
+#include "AboutWindow.h"
+#include "Accessibility.h"
+#include "AfterFirstPaint.h"
+#include "AutostartEntry.h"
+#include "ContactDialog.h"
+#include "ContactFile.h"
+#include "ContactFileWatcher.h"
+#include "ContactListModel.h"
+#include "FileProblemMessage.h"
+#include "Geometry.h"
+#include "MessageBox.h"
+#include "ObjectNames.h"
+#include "QtText.h"
+#include "RemovalQuestion.h"
+#include "UnreadableLinesNotice.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTreeView>
+
+using platform::twipsRect;
+
+namespace {
+
+constexpr double kClientWidth = 10830;
+constexpr double kClientHeight = 5790;
+constexpr double kLabelPointSize = 8.25;
+constexpr double kSmallestHeaderPointSize = 6.5;
+const char* const kCountCaption = "Cantidad De Contactos : ";
+
+QString countCaption(const QString& count)
+{
+    return QString::fromUtf8(kCountCaption) + count;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Environment environment, QWidget* parent)
+    : QMainWindow(parent), m_env(std::move(environment)), m_store(m_env.programDir)
+{
+    setObjectName(objectName::mainWindow);
+    setWindowTitle("Tortavela");
+    // Minimized, a window is named by its icon text: it keeps its name for screen readers.
+    setWindowIconText("Tortavela");
+    buildControls();
+    buildMenus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(platform::twipsSize(kClientWidth, kClientHeight));
+    setCentralWidget(client);
+    // The window keeps its designed size: a larger window would only show empty space.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QFont labelFont = platform::boldUiFont(kLabelPointSize);
+    const auto makeLabel = [&](const char* name, const QString& text, QRect geometry) {
+        auto* label = new QLabel(text, client);
+        label->setObjectName(name);
+        label->setFont(labelFont);
+        label->setGeometry(geometry);
+        return label;
+    };
+    m_dateLabel = makeLabel(objectName::dateLabel, QStringLiteral("Fecha De Hoy : "),
+                            twipsRect(120, 120, 4095, 255));
+    m_countCaption =
+        makeLabel(objectName::countCaption, countCaption("0"), twipsRect(6600, 120, 4095, 255));
+    m_countCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_hiddenCount =
+        makeLabel(objectName::hiddenCount, QStringLiteral("0"), twipsRect(0, 0, 615, 255));
+    m_hiddenCount->hide();
+
+    m_model = new ContactListModel(this);
+    m_list = new QTreeView(client);
+    m_list->setObjectName(objectName::contactList);
+    m_list->setGeometry(twipsRect(120, 480, 10575, 4215));
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionsMovable(false);
+    m_list->setAccessibleName(QStringLiteral("Contactos"));
+
+    auto* noteCaption =
+        makeLabel(objectName::noteCaption, QStringLiteral("Nota"), twipsRect(120, 4800, 2175, 255));
+    m_noteBox = new QPlainTextEdit(client);
+    m_noteBox->setObjectName(objectName::noteBox);
+    m_noteBox->setGeometry(twipsRect(120, 5040, 10575, 615));
+    m_noteBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The box shows the stored note; what is typed here would be stored nowhere.
+    m_noteBox->setReadOnly(true);
+    platform::nameAfterLabel(noteCaption, m_noteBox);
+}
+
+void MainWindow::buildMenus()
+{
+    const auto makeMenu = [&](const char* name, const QString& caption) {
+        QMenu* menu = menuBar()->addMenu(caption);
+        menu->setObjectName(name);
+        return menu;
+    };
+    const auto makeAction = [&](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    m_fileMenu = makeMenu(objectName::fileMenu, QStringLiteral("Archivo"));
+    m_addCommand = makeAction(m_fileMenu, objectName::addCommand, QStringLiteral("Agregar..."));
+    m_modifyCommand =
+        makeAction(m_fileMenu, objectName::modifyCommand, QStringLiteral("Modificar..."));
+    m_removeCommand = makeAction(m_fileMenu, objectName::removeCommand, QStringLiteral("Quitar"));
+    m_fileMenu->addSeparator()->setObjectName(objectName::menuSeparator);
+    m_quitCommand = makeAction(m_fileMenu, objectName::quitCommand, QStringLiteral("Salir"));
+    m_helpMenu = makeMenu(objectName::helpMenu, QStringLiteral("Ayuda"));
+    m_aboutCommand =
+        makeAction(m_helpMenu, objectName::aboutCommand, QStringLiteral("Acerca De..."));
+
+    connect(m_addCommand, &QAction::triggered, this, &MainWindow::addContact);
+    connect(m_modifyCommand, &QAction::triggered, this, &MainWindow::modifyContact);
+    connect(m_removeCommand, &QAction::triggered, this, &MainWindow::removeContact);
+    connect(m_quitCommand, &QAction::triggered, qApp, &QApplication::quit);
+    connect(m_aboutCommand, &QAction::triggered, this, &MainWindow::showAbout);
+
+    // F10 opens the first menu, as on other desktops; the menus have no other shortcut keys.
+    auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenus, &QShortcut::activated, this, [this] {
+        menuBar()->setActiveAction(m_fileMenu->menuAction());
+        m_fileMenu->setActiveAction(m_fileMenu->actions().value(0));
+    });
+}
+
+std::array<double, 7> MainWindow::columnWidthsTwips(double scaleWidth)
+{
+    // Columns 2, 3, 4, 5 and 7 were computed in single precision, 1 and 6 in double.
+    const auto single = [](double width, float less) {
+        return static_cast<double>(static_cast<float>(width) / 7.0f - less);
+    };
+    return {scaleWidth / 7 - 41.42, single(scaleWidth, 48), single(scaleWidth, 48),
+            single(scaleWidth, 48), single(scaleWidth, 44), scaleWidth / 7 - 41.42,
+            single(scaleWidth, 44)};
+}
+
+void MainWindow::setUpColumns()
+{
+    m_list->setModel(m_model);
+    // The note box and the commands follow the selection, whether it moves by mouse or by
+    // keyboard, and whatever changes the rows: a note never shows beside another contact's row,
+    // and the commands act on a row the user can see.
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::showSelectedContact);
+    // The count caption always tells the number of rows.
+    const auto rowsChanged = [this] {
+        showCount();
+        showSelectedContact();
+    };
+    connect(m_model, &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    const double scaleWidth = centralWidget()->width() * platform::kTwipsPerPixel;
+    const auto widths = columnWidthsTwips(scaleWidth);
+    for (int column = 0; column < ContactListModel::kColumnCount; ++column)
+        m_list->setColumnWidth(column, platform::twipsToPixels(widths[column]));
+    fitHeaderFont();
+}
+
+void MainWindow::fitHeaderFont()
+{
+    // Rather than clip a caption ("Fecha Del Cumple"), the headers take a smaller size.
+    QHeaderView* header = m_list->header();
+    const int margins =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    header->setFont(
+        platform::shrinkToFit(header->font(), kSmallestHeaderPointSize, [&](const QFont& font) {
+            const QFontMetrics metrics(font);
+            double overflow = 0;
+            for (int column = 0; column < ContactListModel::kColumnCount; ++column) {
+                const QString caption =
+                    m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+                overflow = std::max(overflow, double(metrics.horizontalAdvance(caption) + margins) /
+                                                  m_list->columnWidth(column));
+            }
+            return overflow;
+        }));
+}
+
+void MainWindow::startUp()
+{
+    m_dateLabel->setText(m_dateLabel->text() +
+                         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    setUpColumns();
+    loadContacts();
+    // Nothing the user sees at once waits for these.
+    platform::afterFirstPaint(this, [this] {
+        // A failed registration must not hide the user's contacts: it is not reported.
+        platform::registerReminderAtLogon(m_env.programDir, m_env.autostartDir);
+        auto* watcher = new ContactFileWatcher(contacts::contactFilePath(m_env.programDir), this);
+        connect(watcher, &ContactFileWatcher::mayHaveChanged, this, &MainWindow::followContactFile);
+        // A change made before the watch began.
+        followContactFile();
+    });
+}
+
+void MainWindow::loadContacts()
+{
+    contacts::LoadResult loaded = m_store.load();
+    if (loaded.status == contacts::LoadResult::Status::Failed) {
+        // An unreadable file is not an empty one: say so instead of showing an empty list.
+        platform::showMessage(
+            this,
+            {QMessageBox::Warning, QStringLiteral("Tortavela"),
+             QStringLiteral("No se pudo leer el archivo de contactos\n%1\n\n%2")
+                 .arg(QString::fromStdString(contacts::contactFilePath(m_env.programDir).string()),
+                      QString::fromLocal8Bit(loaded.error.c_str())),
+             QMessageBox::Ok});
+    }
+    // The file's first contact is selected, as its note is the one the start-up shows.
+    std::optional<contacts::Contact> first;
+    if (!loaded.book.contacts.empty())
+        first = loaded.book.contacts.front();
+    showUnreadableLines(std::move(loaded.book.unreadable));
+    m_model->setContacts(std::move(loaded.book.contacts));
+    if (first)
+        selectRow(m_model->rowOf(*first));
+}
+
+void MainWindow::followContactFile()
+{
+    if (!m_store.changedOnDisk())
+        return;
+    // A file that cannot be read now, or is missing for a moment, says nothing about the
+    // contacts: the list stays until the file can be read, and the next change tells the user.
+    contacts::LoadResult loaded = m_store.load(contacts::ContactStore::WhenMissing::Leave);
+    if (loaded.status == contacts::LoadResult::Status::Read)
+        showBook(std::move(loaded.book));
+}
+
+void MainWindow::showBook(contacts::ContactBook book)
+{
+    std::optional<contacts::Contact> selected;
+    if (const auto row = selectedRow())
+        selected = m_model->contact(*row);
+    const int scrolledTo = m_list->verticalScrollBar()->value();
+
+    showUnreadableLines(std::move(book.unreadable));
+    m_model->setContacts(std::move(book.contacts));
+    if (selected) {
+        if (const int row = m_model->rowOf(*selected); row >= 0)
+            selectRow(row);
+    }
+    m_list->doItemsLayout();
+    m_list->verticalScrollBar()->setValue(scrolledTo);
+}
+
+void MainWindow::showUnreadableLines(std::vector<contacts::UnreadableLine> lines)
+{
+    m_unreadable = std::move(lines);
+    const QString notice = unreadableLinesNotice(m_unreadable);
+    if (notice.isEmpty()) {
+        if (m_unreadableNotice)
+            statusBar()->hide();
+        return;
+    }
+    // Made only when needed: most files have no such line, and the bar costs start-up time.
+    if (!m_unreadableNotice) {
+        m_unreadableNotice = new QLabel(this);
+        m_unreadableNotice->setObjectName(objectName::unreadableNotice);
+        m_unreadableNotice->setWordWrap(true);
+        // In line with the list above it.
+        m_unreadableNotice->setContentsMargins(platform::twipsToPixels(90), 0, 0, 0);
+        statusBar()->addWidget(m_unreadableNotice, 1);
+        statusBar()->setSizeGripEnabled(false);
+    }
+    m_unreadableNotice->setText(notice);
+    statusBar()->show();
+}
+
+std::optional<int> MainWindow::selectedRow() const
+{
+    const QModelIndexList selected =
+        m_list->selectionModel() ? m_list->selectionModel()->selectedRows() : QModelIndexList{};
+    if (selected.isEmpty())
+        return std::nullopt;
+    return selected.first().row();
+}
+
+int MainWindow::contactCount() const
+{
+    return m_model->rowCount();
+}
+
+std::vector<std::string> MainWindow::storedNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(contactCount()) + m_unreadable.size());
+    for (std::string_view name : m_model->names())
+        names.emplace_back(name);
+    for (const contacts::UnreadableLine& line : m_unreadable)
+        names.push_back(line.name);
+    return names;
+}
+
+void MainWindow::showSelectedContact()
+{
+    const auto row = selectedRow();
+    m_note = row ? m_model->text(*row, contacts::ContactField::Note) : QString();
+    m_noteBox->setPlainText(m_note);
+    // "Quitar" and "Modificar..." always change together.
+    m_removeCommand->setEnabled(row.has_value());
+    m_modifyCommand->setEnabled(row.has_value());
+}
+
+void MainWindow::showCount()
+{
+    m_hiddenCount->setText(QString::number(contactCount()));
+    m_countCaption->setText(countCaption(m_hiddenCount->text()));
+}
+
+void MainWindow::selectRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    m_list->scrollTo(index);
+}
+
+void MainWindow::clearSelection()
+{
+    // Without a current row the view cannot move the selection to a neighbour of a removed
+    // row: no row stays selected beside an empty note box and disabled commands.
+    m_list->selectionModel()->clear();
+}
+
+bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWidget* messageParent)
+{
+    using Outcome = contacts::ChangeAnswer::Outcome;
+    if (answer.outcome == Outcome::Failed) {
+        const QString what = command == Command::Add
+                                 ? QStringLiteral("No se pudo guardar el contacto.")
+                             : command == Command::Modify
+                                 ? QStringLiteral("No se pudo guardar el contacto modificado.")
+                                 : QStringLiteral("No se pudo quitar el contacto.");
+        showFileProblem(messageParent, what, m_env.programDir, answer.error);
+        return false;
+    }
+    if (answer.outcome == Outcome::Refused) {
+        if (answer.book)
+            showBook(std::move(*answer.book));
+        showRefusedChange(messageParent, answer.refusal);
+        return false;
+    }
+
+    // After a change the list shows no selection, as a modification or removal leaves it; an
+    // addition to an empty list selects the new contact, the only one to act on.
+    const bool firstContact = command == Command::Add && contactCount() == 0;
+    std::optional<contacts::Contact> added;
+    if (!answer.addedContacts.empty())
+        added = answer.addedContacts.front();
+    if (command != Command::Add)
+        clearSelection();
+    if (answer.book) {
+        showBook(std::move(*answer.book));
+    } else {
+        showUnreadableLines(std::move(answer.unreadable));
+        m_model->applyChange(answer.removedLines, std::move(answer.addedContacts));
+    }
+    if (firstContact && added)
+        selectRow(m_model->rowOf(*added));
+    return true;
+}
+
+void MainWindow::openWhileDisabled(QDialog* dialog)
+{
+    // The main window is disabled, not only blocked, while a dialog is open: screen readers say
+    // so, and its close box is refused.
+    setEnabled(false);
+    dialog->setEnabled(true);
+    connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
+    dialog->open();
+}
+
+void MainWindow::openContactDialog(std::optional<contacts::Contact> contact)
+{
+    auto* dialog = new ContactDialog(this, std::move(contact), storedNames());
+    connect(dialog, &ContactDialog::contactEntered, this,
+            [this, dialog](const contacts::Contact& entered) {
+                storeEnteredContact(*dialog, entered);
+            });
+    openWhileDisabled(dialog);
+}
+
+void MainWindow::storeEnteredContact(ContactDialog& dialog, const contacts::Contact& entered)
+{
+    const auto& original = dialog.original();
+    contacts::ChangeAnswer answer =
+        original ? m_store.replace(*original, entered) : m_store.add(entered);
+    // A contact that could not be stored stays in the dialog, as the user typed it.
+    if (showAnswer(original ? Command::Modify : Command::Add, std::move(answer), &dialog))
+        dialog.accept();
+}
+
+void MainWindow::addContact()
+{
+    openContactDialog(std::nullopt);
+}
+
+void MainWindow::modifyContact()
+{
+    if (const auto row = selectedRow())
+        openContactDialog(m_model->contact(*row));
+}
+
+void MainWindow::removeContact()
+{
+    const auto row = selectedRow();
+    if (!row)
+        return;
+    // Taken before the question: the list may follow the file while it is asked.
+    const contacts::Contact contact = m_model->contact(*row);
+    if (confirmRemoval(this))
+        showAnswer(Command::Remove, m_store.remove(contact), this);
+}
+
+void MainWindow::showAbout()
+{
+    openWhileDisabled(new AboutWindow(this));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // While a dialog is open the main window takes no input, its close box included.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}

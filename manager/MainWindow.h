@@ -1,0 +1,105 @@
+#pragma once
+
+#include "ContactStore.h"
+
+#include <QMainWindow>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ContactDialog;
+class ContactListModel;
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QTreeView;
+
+// The manager's main window: the sorted contact list, the count, the selected contact's note and
+// the menus. It owns the contact store: the dialogs hand it the contact entered, the store
+// writes it, and the list shows what the store answers. When another program changes the
+// contact file, the list follows.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Environment {
+        std::filesystem::path programDir;
+        std::filesystem::path autostartDir;
+    };
+
+    explicit MainWindow(Environment environment, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up: today's date, the list's columns and the contacts, with the row of the
+    // file's first contact selected; once the window is painted, the logon registration and the
+    // watch on the contact file.
+    void startUp();
+
+    ContactListModel* contactList() const { return m_model; }
+    QTreeView* listView() const { return m_list; }
+    std::optional<int> selectedRow() const;
+    int contactCount() const;
+    // The note box's text exactly as stored: the box itself shows non-breaking spaces as blanks.
+    QString note() const { return m_note; }
+
+    enum class Command { Add, Modify, Remove };
+    // Shows what the store answered to a command and tells the user of a refusal or a failure,
+    // over `messageParent`. True when the change was written.
+    bool showAnswer(Command command, contacts::ChangeAnswer answer, QWidget* messageParent);
+
+    // Reads the contact file again when another program changed it, keeping the selected contact
+    // selected and the list where it was scrolled to.
+    void followContactFile();
+
+    // The column widths in twips for a client width, as the list's columns were designed.
+    static std::array<double, 7> columnWidthsTwips(double scaleWidth);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void setUpColumns();
+    void fitHeaderFont();
+    void loadContacts();
+    void showBook(contacts::ContactBook book);
+    void showUnreadableLines(std::vector<contacts::UnreadableLine> lines);
+    void selectRow(int row);
+    void clearSelection();
+    // The note box and the commands follow the selection.
+    void showSelectedContact();
+    void showCount();
+    std::vector<std::string> storedNames() const;
+
+    // The menu commands.
+    void addContact();
+    void modifyContact();
+    void removeContact();
+    void showAbout();
+    void openWhileDisabled(QDialog* dialog);
+    void openContactDialog(std::optional<contacts::Contact> contact);
+    void storeEnteredContact(ContactDialog& dialog, const contacts::Contact& entered);
+
+    Environment m_env;
+    contacts::ContactStore m_store;
+    std::vector<contacts::UnreadableLine> m_unreadable;
+    ContactListModel* m_model = nullptr;
+    QString m_note;
+    QLabel* m_dateLabel = nullptr;
+    QLabel* m_countCaption = nullptr;
+    QLabel* m_hiddenCount = nullptr;
+    QTreeView* m_list = nullptr;
+    QPlainTextEdit* m_noteBox = nullptr;
+    QLabel* m_unreadableNotice = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_addCommand = nullptr;
+    QAction* m_modifyCommand = nullptr;
+    QAction* m_removeCommand = nullptr;
+    QAction* m_quitCommand = nullptr;
+    QAction* m_aboutCommand = nullptr;
+};

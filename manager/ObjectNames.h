@@ -1,0 +1,43 @@
+#pragma once
+
+// The object names of the manager's windows and controls, with the role of each. Screen readers,
+// the tests and the form designs know the controls by these names; the code calls them by their
+// role. Labels that only caption another control keep the design's numbered names (Label1, ...)
+// and are listed with the form that places them.
+namespace objectName {
+
+// The main window.
+inline constexpr char mainWindow[] = "FrmPrincipal";
+inline constexpr char dateLabel[] = "lbldate";       // "Fecha De Hoy : " and today's date
+inline constexpr char countCaption[] = "lblcantcum"; // "Cantidad De Contactos : " and the count
+inline constexpr char hiddenCount[] = "lblcant";     // the count alone, never shown
+inline constexpr char contactList[] = "LW1";         // the sorted contact list
+inline constexpr char noteCaption[] = "Label1";      // "Nota"
+inline constexpr char noteBox[] = "txtdesc";         // the selected contact's note
+inline constexpr char unreadableNotice[] = "lblilegibles"; // lines of the file not listed
+inline constexpr char fileMenu[] = "mnuarchivo";           // "Archivo"
+inline constexpr char addCommand[] = "mnuadd";             // "Agregar..."
+inline constexpr char modifyCommand[] = "mnumodi";         // "Modificar..."
+inline constexpr char removeCommand[] = "mnudel";          // "Quitar"
+inline constexpr char menuSeparator[] = "mnuguion";
+inline constexpr char quitCommand[] = "mnuend";     // "Salir"
+inline constexpr char helpMenu[] = "mnuayuda";      // "Ayuda"
+inline constexpr char aboutCommand[] = "mnuacerca"; // "Acerca De..."
+
+// The contact dialogs, one form.
+inline constexpr char addDialog[] = "FrmAdd";     // "Agregar"
+inline constexpr char modifyDialog[] = "FrmEdit"; // "Modificar"
+// txt(0) to txt(7): the inputs of fields 0 to 7 (name, alias, age, birthday, telephone, address,
+// e-mail, note); txt(3), the composed birthday, is never shown.
+inline constexpr char fieldInputPattern[] = "txt(%1)";
+inline constexpr char dayList[] = "cmbdia";          // the birthday's day, "01" to "31"
+inline constexpr char monthList[] = "cmbmes";        // the birthday's month, "Enero" to ...
+inline constexpr char acceptButton[] = "cmdaceptar"; // "Aceptar"
+inline constexpr char cancelButton[] = "cmdcancel";  // "Cancelar"
+// The captions Label1 to Label10 stand in the dialog's label table (ContactDialog.cpp).
+
+// The About window.
+inline constexpr char aboutWindow[] = "FrmAcerca"; // "Acerca De Tortavela"
+inline constexpr char aboutPicture[] = "Image1";   // the picture; a click closes the window
+
+} // namespace objectName

@@ -1,0 +1,6 @@
+#pragma once
+
+class QWidget;
+
+// "Quitar" asks first; true when the user confirms the removal of the selected contact.
+bool confirmRemoval(QWidget* parent);

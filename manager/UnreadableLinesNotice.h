@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ContactStore.h"
+
+#include <QString>
+#include <vector>
+
+// What the main window tells the user about lines of the contact file that hold no contact:
+// how many and which, and that they are kept as they are. Empty when every line was read.
+QString unreadableLinesNotice(const std::vector<contacts::UnreadableLine>& lines);

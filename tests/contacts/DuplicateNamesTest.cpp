@@ -1,0 +1,47 @@
+#include "DuplicateNames.h"
+
+#include "FileText.h"
+
+#include <gtest/gtest.h>
+
+using namespace contacts;
+
+namespace {
+
+// The names as the file stores them.
+std::vector<std::string> stored(std::initializer_list<const char*> utf8)
+{
+    std::vector<std::string> names;
+    for (const char* name : utf8)
+        names.push_back(cp1252(name));
+    return names;
+}
+
+std::vector<std::string_view> views(const std::vector<std::string>& names)
+{
+    return {names.begin(), names.end()};
+}
+
+} // namespace
+
+TEST(DuplicateNames, TheAddTestIgnoresCaseOnly)
+{
+    // The empty name stands for a line without any terminator.
+    const auto names = stored({"", "Ana", "Ángel"});
+    EXPECT_TRUE(isNameStored(views(names), cp1252("ANA")));
+    EXPECT_TRUE(isNameStored(views(names), cp1252("ana")));
+    EXPECT_TRUE(isNameStored(views(names), cp1252("ÁNGEL")));
+    EXPECT_FALSE(isNameStored(views(names), cp1252("Ana ")));
+    EXPECT_FALSE(isNameStored(views(names), cp1252("Angel")));
+    EXPECT_FALSE(isNameStored({}, "Ana"));
+}
+
+TEST(DuplicateNames, TheModifyTestPassesOverTheContactsOwnName)
+{
+    const auto names = stored({"ana", "bea", "Ana"});
+    EXPECT_FALSE(isNameTakenByAnother(views(names), "ana", "ana"));
+    EXPECT_FALSE(isNameTakenByAnother(views(names), "Ana", "ana")); // only capitals changed
+    EXPECT_TRUE(isNameTakenByAnother(views(names), "BEA", "ana"));
+    EXPECT_FALSE(isNameTakenByAnother(views(names), "Carmen", "ana"));
+    EXPECT_TRUE(isNameTakenByAnother(views(names), "ana", "bea"));
+}
