@@ -15,7 +15,7 @@ ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contac
     const QString path = platform::chooseFile(
         parent, {platform::FileRequest::Purpose::Open,
                  QStringLiteral("Importar contactos"),
-                 QStringLiteral("Tarjetas vCard (*.vcf *.vcard *.VCF);;Todos los archivos (*)"),
+                 QStringLiteral("Tarjetas vCard (*.vcf *.vcard);;Todos los archivos (*)"),
                  {},
                  {}});
     if (path.isEmpty())

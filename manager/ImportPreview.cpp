@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -102,6 +103,15 @@ void ImportPreview::buildControls(const QString& fileName)
     m_list->header()->setSectionsMovable(false);
     fitColumns();
 
+    // The remarks of the card under the cursor, whole: the last column is often out of sight.
+    m_remarks = new QLabel(this);
+    m_remarks->setObjectName(objectName::importRemarks);
+    m_remarks->setWordWrap(true);
+    m_remarks->setMinimumHeight(2 * QFontMetrics(m_remarks->font()).lineSpacing());
+    m_remarks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ImportPreview::showRemarks);
+
     m_updateBox =
         new QCheckBox(QStringLiteral("Actualizar también los contactos ya guardados"), this);
     m_updateBox->setObjectName(objectName::importUpdates);
@@ -124,11 +134,16 @@ void ImportPreview::buildControls(const QString& fileName)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addWidget(m_list, 1);
+    layout->addWidget(m_remarks);
     layout->addWidget(m_updateBox);
     layout->addLayout(buttons);
 
+    // Room for the columns of a typical card, within the screen.
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 130, metrics.height() * 26);
+    QSize size(metrics.averageCharWidth() * 130, metrics.height() * 26);
+    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    resize(size);
 }
 
 void ImportPreview::fitColumns()
@@ -156,6 +171,16 @@ void ImportPreview::showChoice()
     // Partly checked only while the user has checked some updates by hand.
     m_updateBox->setTristate(some && !all);
     m_updateBox->setCheckState(all ? Qt::Checked : some ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void ImportPreview::showRemarks(const QModelIndex& current)
+{
+    const QString remarks =
+        current.isValid()
+            ? m_model->index(current.row(), ImportPreviewModel::Remarks).data().toString()
+            : QString();
+    m_remarks->setText(QStringLiteral("Observaciones: ") +
+                       (remarks.isEmpty() ? QStringLiteral("ninguna.") : remarks));
 }
 
 void ImportPreview::showEvent(QShowEvent* event)

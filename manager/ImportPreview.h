@@ -28,6 +28,7 @@ public:
     QTreeView* list() const { return m_list; }
     QCheckBox* updateBox() const { return m_updateBox; }
     QLabel* summary() const { return m_summary; }
+    QLabel* remarks() const { return m_remarks; }
     QPushButton* importButton() const { return m_importButton; }
     QPushButton* cancelButton() const { return m_cancelButton; }
 
@@ -44,10 +45,12 @@ private:
     void buildControls(const QString& fileName);
     void fitColumns();
     void showChoice();
+    void showRemarks(const QModelIndex& current);
 
     std::chrono::year_month_day m_today;
     ImportPreviewModel* m_model = nullptr;
     QTreeView* m_list = nullptr;
+    QLabel* m_remarks = nullptr;
     QCheckBox* m_updateBox = nullptr;
     QLabel* m_summary = nullptr;
     QPushButton* m_importButton = nullptr;

@@ -1,5 +1,7 @@
 #include "ImportPreviewModel.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <QStringList>
 #include <array>
 
@@ -66,6 +68,9 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const
         return isChosen(index.row()) ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole && column == Remarks)
         return remarksOf(row).join(QLatin1Char('\n'));
+    // A card that cannot be imported reads greyed out (see flags).
+    if (role == Qt::ForegroundRole && !row.choosable())
+        return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
     if (role != Qt::DisplayRole)
         return {};
     if (column == Mark)
@@ -90,12 +95,10 @@ Qt::ItemFlags ImportPreviewModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    // A card that cannot be imported reads greyed out, and its box cannot be checked.
-    const ImportRow& row = m_rows[static_cast<std::size_t>(index.row())];
-    if (!row.choosable())
-        return Qt::ItemIsSelectable;
+    // A card that cannot be imported has no box to check, but the cursor still reaches it, so
+    // that its remarks can be read.
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == Mark)
+    if (index.column() == Mark && m_rows[static_cast<std::size_t>(index.row())].choosable())
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }

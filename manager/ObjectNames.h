@@ -41,8 +41,9 @@ inline constexpr char cancelButton[] = "cmdcancel";  // "Cancelar"
 
 // The import preview, "Importar contactos".
 inline constexpr char importPreview[] = "FrmImportar";
-inline constexpr char importIntro[] = "lblimportar";     // the file's name and its cards
-inline constexpr char importList[] = "lstimportar";      // one row per card, with its check box
+inline constexpr char importIntro[] = "lblimportar";        // the file's name and its cards
+inline constexpr char importList[] = "lstimportar";         // one row per card, with its check box
+inline constexpr char importRemarks[] = "lblobservaciones"; // those of the card under the cursor
 inline constexpr char importUpdates[] = "chkactualizar"; // "Actualizar también los ... guardados"
 inline constexpr char importSummary[] = "lblresumen";    // what "Importar" will write
 inline constexpr char importButton[] = "cmdimportar";    // "Importar"; "Cancelar" is cmdcancel

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace std::chrono;
@@ -111,6 +112,13 @@ private slots:
         QCOMPARE(cell(shown, 1, ImportPreviewModel::FirstField), QStringLiteral("Ana"));
         QCOMPARE(cell(shown, 1, ImportPreviewModel::FirstField + 7), QStringLiteral("Prima"));
         QVERIFY(cell(shown, 4, ImportPreviewModel::Remarks).contains("«李»"));
+        // The line below the list tells the remarks of the card under the cursor.
+        QTRY_COMPARE(shown->list()->currentIndex().row(), 0);
+        QTest::keyClick(shown->list(), Qt::Key_Down);
+        QTest::keyClick(shown->list(), Qt::Key_Down);
+        QCOMPARE(
+            shown->remarks()->text(),
+            QStringLiteral("Observaciones: No tiene fecha de cumpleaños, que es obligatoria."));
 
         // New cards are chosen, the stored name waits for the user, the others cannot be.
         ImportPreviewModel* model = shown->model();
@@ -122,7 +130,7 @@ private slots:
         for (int row : {2, 3, 4}) {
             QVERIFY(!checkState(row).isValid());
             QVERIFY(!model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole));
-            QVERIFY(!(model->flags(model->index(row, 0)) & Qt::ItemIsEnabled));
+            QVERIFY(!(model->flags(model->index(row, 0)) & Qt::ItemIsUserCheckable));
         }
         QCOMPARE(shown->summary()->text(),
                  QStringLiteral("Se guardará 1 contacto nuevo. 3 tarjetas no se pueden importar: "
