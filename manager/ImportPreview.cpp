@@ -1,7 +1,9 @@
 #include "ImportPreview.h"
 
+#include "DialogKeys.h"
 #include "ImportPreviewModel.h"
 #include "ObjectNames.h"
+#include "RowList.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -93,14 +95,7 @@ void ImportPreview::buildControls(const QString& fileName)
     m_list->setObjectName(objectName::importList);
     m_list->setAccessibleName(QStringLiteral("Tarjetas"));
     m_list->setModel(m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setItemsExpandable(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->header()->setSectionsMovable(false);
+    platform::makeRowList(m_list);
     fitColumns();
 
     // The remarks of the card under the cursor, whole: the last column is often out of sight.
@@ -196,12 +191,6 @@ void ImportPreview::showEvent(QShowEvent* event)
 
 void ImportPreview::keyPressEvent(QKeyEvent* event)
 {
-    // Enter does not import behind the user's back: only the focused button reacts to it.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!platform::pressFocusedButtonOnEnter(this, event))
+        QDialog::keyPressEvent(event);
 }

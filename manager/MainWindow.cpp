@@ -17,6 +17,7 @@
 #include "ObjectNames.h"
 #include "QtText.h"
 #include "RemovalQuestion.h"
+#include "RowList.h"
 #include "UnreadableLinesNotice.h"
 
 #include <QApplication>
@@ -93,15 +94,8 @@ void MainWindow::buildControls()
     m_list = new QTreeView(client);
     m_list->setObjectName(objectName::contactList);
     m_list->setGeometry(twipsRect(120, 480, 10575, 4215));
-    m_list->setRootIsDecorated(false);
-    m_list->setItemsExpandable(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    platform::makeRowList(m_list);
     m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsMovable(false);
     m_list->setAccessibleName(QStringLiteral("Contactos"));
 
     auto* noteCaption =
