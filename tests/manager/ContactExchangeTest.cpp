@@ -119,6 +119,12 @@ private slots:
         QCOMPARE(
             shown->remarks()->text(),
             QStringLiteral("Observaciones: No tiene fecha de cumpleaños, que es obligatoria."));
+        // Space checks the card under the cursor, as a click on its box does.
+        QTest::keyClick(shown->list(), Qt::Key_Up);
+        QTest::keyClick(shown->list(), Qt::Key_Space);
+        QCOMPARE(shown->model()->isChosen(1), true);
+        QTest::keyClick(shown->list(), Qt::Key_Space);
+        QCOMPARE(shown->model()->isChosen(1), false);
 
         // New cards are chosen, the stored name waits for the user, the others cannot be.
         ImportPreviewModel* model = shown->model();
