@@ -6,6 +6,7 @@
 #include "ImportPreview.h"
 #include "MessageBox.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contact>& stored,
@@ -20,7 +21,7 @@ ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contac
                  {}});
     if (path.isEmpty())
         return nullptr;
-    const exchange::VCardFile file = exchange::readVCardFile(path.toStdString());
+    const exchange::VCardFile file = exchange::readVCardFile(QFile::encodeName(path).toStdString());
     if (!file.error.empty()) {
         platform::showMessage(
             parent, {QMessageBox::Warning, QStringLiteral("Error"),

@@ -271,6 +271,8 @@ TEST(Batch, IsAllOrNothing)
         {{newContact("bea")}, {{contacts[0], newContact("Ana", "31")}}},
         {{}, {{contacts[0], newContact("Bea")}}},
         {{}, {{contacts[0], newContact("Ana", "31")}, {contacts[0], newContact("Ana", "32")}}},
+        // One takes the other's name, which the other keeps in other capitals.
+        {{}, {{contacts[0], newContact("BEA")}, {contacts[1], newContact("bea")}}},
     };
     for (const ContactBatch& batch : batches) {
         EXPECT_EQ(loaded.store.apply(batch).outcome, Outcome::Refused);
