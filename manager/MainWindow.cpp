@@ -50,6 +50,21 @@ QString countCaption(const QString& count)
     return QString::fromUtf8(kCountCaption) + count;
 }
 
+QString failureText(MainWindow::Command command)
+{
+    switch (command) {
+    case MainWindow::Command::Add:
+        return QStringLiteral("No se pudo guardar el contacto.");
+    case MainWindow::Command::Modify:
+        return QStringLiteral("No se pudo guardar el contacto modificado.");
+    case MainWindow::Command::Remove:
+        return QStringLiteral("No se pudo quitar el contacto.");
+    case MainWindow::Command::Import:
+        break;
+    }
+    return QStringLiteral("No se pudieron importar los contactos.");
+}
+
 } // namespace
 
 MainWindow::MainWindow(Environment environment, QWidget* parent)
@@ -361,13 +376,7 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
 {
     using Outcome = contacts::ChangeAnswer::Outcome;
     if (answer.outcome == Outcome::Failed) {
-        const QString what =
-            command == Command::Add ? QStringLiteral("No se pudo guardar el contacto.")
-            : command == Command::Modify
-                ? QStringLiteral("No se pudo guardar el contacto modificado.")
-            : command == Command::Import ? QStringLiteral("No se pudieron importar los contactos.")
-                                         : QStringLiteral("No se pudo quitar el contacto.");
-        showFileProblem(messageParent, what, m_env.programDir, answer.error);
+        showFileProblem(messageParent, failureText(command), m_env.programDir, answer.error);
         return false;
     }
     if (answer.outcome == Outcome::Refused) {
