@@ -5,6 +5,7 @@
 #include "DuplicateNames.h"
 #include "Lines.h"
 
+#include <algorithm>
 #include <span>
 #include <sys/stat.h>
 
@@ -80,24 +81,22 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
             return refuse(why);
     }
 
-    // The names that stay, then each new name in turn: a change never stores a name twice.
-    std::vector<std::string_view> names;
+    // A change never stores a name twice: not beside the names that stay, nor twice itself.
     if (!replacements.empty() || !additions.empty()) {
-        names.reserve(lines.size() + replacements.size() + additions.size());
+        std::vector<std::string_view> names;
+        names.reserve(lines.size());
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (!leaving[i])
                 names.push_back(nameOf(lines[i]).value_or(std::string_view()));
         }
-    }
-    for (const Replacement& replacement : replacements) {
-        if (isNameTakenByAnother(names, replacement.changed.name(), replacement.stored.name()))
+        std::vector<NewName> newNames;
+        newNames.reserve(replacements.size() + additions.size());
+        for (const Replacement& replacement : replacements)
+            newNames.push_back({replacement.changed.name(), replacement.stored.name()});
+        for (const Contact& addition : additions)
+            newNames.push_back({addition.name(), std::nullopt});
+        if (isAnyNameTaken(names, newNames))
             return refuse(Refusal::NameTaken);
-        names.push_back(replacement.changed.name());
-    }
-    for (const Contact& addition : additions) {
-        if (isNameStored(names, addition.name()))
-            return refuse(Refusal::NameTaken);
-        names.push_back(addition.name());
     }
 
     std::string content;
@@ -193,7 +192,8 @@ LoadResult ContactStore::load(WhenMissing whenMissing)
     return result;
 }
 
-ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const RewriteHooks& hooks)
+ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const RewriteHooks& hooks,
+                                  const std::vector<MarkerFile>& markers)
 {
     ChangeAnswer answer;
     std::optional<Version> read;
@@ -204,13 +204,25 @@ ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const Rew
             written = currentVersion();
         return !hooks.atStep || hooks.atStep(step);
     }};
-    const RewriteResult result = rewriteContactFile(
+    const RewriteResult result = rewriteContactFileWithMarkers(
         m_programDir, temp,
-        [&](const FileContent& old) {
+        [&](const FileContent& old,
+            const std::vector<MarkerFile>& unmakeable) -> std::optional<MarkedContent> {
+            // A round without the markers that could not be made builds the same content anew.
+            answer = ChangeAnswer{};
             read = currentVersion();
             const bool changedMeanwhile = read != m_known;
-            return changedContent(old.bytes, change.removals, change.replacements, change.additions,
-                                  changedMeanwhile ? nullptr : &m_unreadable, answer);
+            std::optional<std::string> bytes =
+                changedContent(old.bytes, change.removals, change.replacements, change.additions,
+                               changedMeanwhile ? nullptr : &m_unreadable, answer);
+            if (!bytes)
+                return std::nullopt;
+            MarkedContent content{std::move(*bytes), {}};
+            for (const MarkerFile& marker : markers) {
+                if (std::ranges::find(unmakeable, marker) == unmakeable.end())
+                    content.markers.push_back(marker);
+            }
+            return content;
         },
         ownHooks);
 
@@ -253,7 +265,8 @@ ChangeAnswer ContactStore::remove(const Contact& stored, const RewriteHooks& hoo
 
 ChangeAnswer ContactStore::apply(const ContactBatch& batch, const RewriteHooks& hooks)
 {
-    return change(TempFile::Rewrite, {{}, batch.replacements, batch.additions}, hooks);
+    return change(TempFile::Rewrite, {{}, batch.replacements, batch.additions}, hooks,
+                  batch.markers);
 }
 
 } // namespace contacts

@@ -75,6 +75,10 @@ struct Replacement {
 struct ContactBatch {
     std::vector<Contact> additions;
     std::vector<Replacement> replacements;
+    // Marker files that stand with the new content (see rewriteContactFileWithMarkers): the
+    // birthday markers of contacts whose age already counts today's birthday. A marker that
+    // stands there already, or cannot be made, is left out; the change is written all the same.
+    std::vector<MarkerFile> markers;
 };
 
 class ContactStore {
@@ -113,7 +117,8 @@ public:
 
 private:
     struct Change;
-    ChangeAnswer change(TempFile temp, const Change& change, const RewriteHooks& hooks);
+    ChangeAnswer change(TempFile temp, const Change& change, const RewriteHooks& hooks,
+                        const std::vector<MarkerFile>& markers = {});
     std::optional<Version> currentVersion() const;
 
     std::filesystem::path m_programDir;

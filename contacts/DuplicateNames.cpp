@@ -3,6 +3,8 @@
 #include "Windows1252.h"
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace contacts {
 namespace {
@@ -42,6 +44,34 @@ bool isNameTakenByAnother(std::span<const std::string_view> storedNames, std::st
         if (unchanged && lowerNameEquals(stored, original, buffer))
             continue;
         if (lowerNameEquals(stored, wanted, buffer))
+            return true;
+    }
+    return false;
+}
+
+bool isAnyNameTaken(std::span<const std::string_view> storedNames,
+                    std::span<const NewName> newNames)
+{
+    // Lower-casing keeps the length: only stored names of a new name's length are compared.
+    std::vector<bool> lengths;
+    std::unordered_map<std::string, bool> keepsOwnName; // by the new name lower-cased
+    keepsOwnName.reserve(newNames.size());
+    for (const NewName& newName : newNames) {
+        std::string lowered = lowerWindows1252(newName.name);
+        const bool keepsOwn = newName.original && lowerWindows1252(*newName.original) == lowered;
+        if (!keepsOwnName.emplace(std::move(lowered), keepsOwn).second)
+            return true;
+        if (lengths.size() <= newName.name.size())
+            lengths.resize(newName.name.size() + 1);
+        lengths[newName.name.size()] = true;
+    }
+    std::string buffer;
+    for (std::string_view stored : storedNames) {
+        if (stored.size() >= lengths.size() || !lengths[stored.size()])
+            continue;
+        buffer = lowerWindows1252(stored);
+        if (const auto found = keepsOwnName.find(buffer);
+            found != keepsOwnName.end() && !found->second)
             return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -15,5 +16,18 @@ bool isNameStored(std::span<const std::string_view> storedNames, std::string_vie
 // the new name, lower-cased, refuses it.
 bool isNameTakenByAnother(std::span<const std::string_view> storedNames, std::string_view newName,
                           std::string_view originalName);
+
+// A name that a change stores: a new contact's, or a changed one's with the name it had.
+struct NewName {
+    std::string_view name;
+    std::optional<std::string_view> original;
+};
+
+// Both tests for several names at once, as one change stores them in order: a new name is
+// taken when a stored name equals it lower-cased (a changed contact that keeps its own name
+// passes over the names equal to it, as the modify dialog does), or when an earlier new name
+// does. Each stored name is read once, so a change of thousands of names stays linear.
+bool isAnyNameTaken(std::span<const std::string_view> storedNames,
+                    std::span<const NewName> newNames);
 
 } // namespace contacts

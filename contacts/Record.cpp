@@ -1,5 +1,7 @@
 #include "Record.h"
 
+#include "Windows1252.h"
+
 namespace contacts {
 
 std::optional<FieldViews> splitFields(std::string_view line, int count)
@@ -54,6 +56,17 @@ std::string buildLine(const FieldViews& fields)
 bool isStorableValue(std::string_view value)
 {
     return value.find_first_of("\xA7\r\n") == std::string_view::npos;
+}
+
+bool isLineBreak(char32_t c)
+{
+    return c == U'\r' || c == U'\n' || c == U'\u2028' || c == U'\u2029';
+}
+
+bool isStorableCharacter(char32_t c)
+{
+    const auto byte = codePointToWindows1252(c);
+    return byte && static_cast<char>(*byte) != kTerminator && !isLineBreak(c);
 }
 
 } // namespace contacts

@@ -42,4 +42,11 @@ std::string buildLine(const FieldViews& fields);
 // True when the text may stand in a field: no terminator and no line break.
 bool isStorableValue(std::string_view value);
 
+// Carriage return, line feed, and Unicode's line and paragraph separators: no field holds one.
+bool isLineBreak(char32_t c);
+
+// What a field can hold, character by character, wherever the text comes from (the dialogs, an
+// import): a character of Windows-1252 that is neither the terminator "§" nor a line break.
+bool isStorableCharacter(char32_t c);
+
 } // namespace contacts

@@ -6,15 +6,6 @@
 #include <array>
 
 namespace exchange {
-namespace {
-
-bool isLineBreak(char32_t c)
-{
-    return c == U'\r' || c == U'\n' || c == U'\u2028' || c == U'\u2029';
-}
-
-} // namespace
-
 std::optional<StorageProblem> firstStorageProblem(Role role, std::string_view utf8)
 {
     while (!utf8.empty()) {
@@ -25,7 +16,7 @@ std::optional<StorageProblem> firstStorageProblem(Role role, std::string_view ut
         size_t length = 1;
         const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
         const std::string character(utf8.substr(0, length));
-        if (c && isLineBreak(*c))
+        if (c && contacts::isLineBreak(*c))
             return StorageProblem{role, StorageProblem::LineBreak, {}};
         const auto byte = c ? contacts::codePointToWindows1252(*c) : std::nullopt;
         if (!byte)

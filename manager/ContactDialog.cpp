@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "Birthday.h"
+#include "DialogKeys.h"
 #include "DuplicateNames.h"
 #include "Geometry.h"
 #include "MessageBox.h"
@@ -291,13 +292,7 @@ void ContactDialog::showEvent(QShowEvent* event)
 
 void ContactDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Enter in an input does not accept the dialog behind the user's back: only the button
-    // that has the focus reacts to it.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    // Enter in an input does not accept the dialog: only the focused button reacts to it.
+    if (!platform::pressFocusedButtonOnEnter(this, event))
+        QDialog::keyPressEvent(event);
 }

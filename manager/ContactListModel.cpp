@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 namespace {
 
@@ -160,6 +161,19 @@ int ContactListModel::rowOf(const contacts::Contact& contact) const
         lines.push_back(row.storedLine());
     const contacts::OwnLines own = contacts::ownLines(lines, contact);
     return own.lines.empty() ? -1 : static_cast<int>(own.lines.front());
+}
+
+int ContactListModel::firstRowOf(const std::vector<contacts::Contact>& contacts) const
+{
+    std::unordered_set<std::string_view> lines;
+    lines.reserve(contacts.size());
+    for (const contacts::Contact& contact : contacts)
+        lines.insert(contact.storedLine());
+    for (size_t row = 0; row < m_contacts.size(); ++row) {
+        if (lines.contains(m_contacts[row].storedLine()))
+            return static_cast<int>(row);
+    }
+    return -1;
 }
 
 void ContactListModel::removeRowAt(int row)

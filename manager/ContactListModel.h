@@ -28,6 +28,8 @@ public:
     QString cell(int row, int column) const;
     QString text(int row, contacts::ContactField field) const;
     std::vector<std::string_view> names() const;
+    // Every contact, in the list's order.
+    const std::vector<contacts::Contact>& contacts() const { return m_contacts; }
 
     // Shows these contacts instead of the current ones.
     void setContacts(std::vector<contacts::Contact> contacts);
@@ -39,6 +41,8 @@ public:
     // The row that stands for the contact by the contact file's identity rule; -1 when none
     // does.
     int rowOf(const contacts::Contact& contact) const;
+    // The topmost row of one of these contacts, each found by its stored line; -1 when none.
+    int firstRowOf(const std::vector<contacts::Contact>& contacts) const;
 
 private:
     void removeRowAt(int row);

@@ -36,3 +36,14 @@ void showRefusedChange(QWidget* parent, contacts::ChangeAnswer::Refusal refusal)
                                                 "ahora lo que guarda el archivo."),
                            QMessageBox::Ok});
 }
+
+void showRefusedImport(QWidget* parent)
+{
+    platform::showMessage(
+        parent, {QMessageBox::Warning, QStringLiteral("Error"),
+                 QStringLiteral("Otro programa ha cambiado el archivo de contactos desde que se "
+                                "preparó la vista previa.\n\nNo se ha importado nada. La lista "
+                                "muestra ahora lo que guarda el archivo: importe el archivo de "
+                                "nuevo para ver qué se guardaría."),
+                 QMessageBox::Ok});
+}

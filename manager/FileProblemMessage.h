@@ -17,3 +17,6 @@ void showFileProblem(QWidget* parent, const QString& whatFailed,
 
 // The change was refused; the list shows the file as it is now.
 void showRefusedChange(QWidget* parent, contacts::ChangeAnswer::Refusal refusal);
+
+// An import was refused: the contact file changed since the preview was made.
+void showRefusedImport(QWidget* parent);

@@ -5,15 +5,19 @@
 #include "AfterFirstPaint.h"
 #include "AutostartEntry.h"
 #include "ContactDialog.h"
+#include "ContactExport.h"
 #include "ContactFile.h"
 #include "ContactFileWatcher.h"
+#include "ContactImport.h"
 #include "ContactListModel.h"
 #include "FileProblemMessage.h"
 #include "Geometry.h"
+#include "ImportPreview.h"
 #include "MessageBox.h"
 #include "ObjectNames.h"
 #include "QtText.h"
 #include "RemovalQuestion.h"
+#include "RowList.h"
 #include "UnreadableLinesNotice.h"
 
 #include <QApplication>
@@ -44,6 +48,21 @@ const char* const kCountCaption = "Cantidad De Contactos : ";
 QString countCaption(const QString& count)
 {
     return QString::fromUtf8(kCountCaption) + count;
+}
+
+QString failureText(MainWindow::Command command)
+{
+    switch (command) {
+    case MainWindow::Command::Add:
+        return QStringLiteral("No se pudo guardar el contacto.");
+    case MainWindow::Command::Modify:
+        return QStringLiteral("No se pudo guardar el contacto modificado.");
+    case MainWindow::Command::Remove:
+        return QStringLiteral("No se pudo quitar el contacto.");
+    case MainWindow::Command::Import:
+        break;
+    }
+    return QStringLiteral("No se pudieron importar los contactos.");
 }
 
 } // namespace
@@ -90,15 +109,8 @@ void MainWindow::buildControls()
     m_list = new QTreeView(client);
     m_list->setObjectName(objectName::contactList);
     m_list->setGeometry(twipsRect(120, 480, 10575, 4215));
-    m_list->setRootIsDecorated(false);
-    m_list->setItemsExpandable(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    platform::makeRowList(m_list);
     m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsMovable(false);
     m_list->setAccessibleName(QStringLiteral("Contactos"));
 
     auto* noteCaption =
@@ -129,6 +141,12 @@ void MainWindow::buildMenus()
     m_modifyCommand =
         makeAction(m_fileMenu, objectName::modifyCommand, QStringLiteral("Modificar..."));
     m_removeCommand = makeAction(m_fileMenu, objectName::removeCommand, QStringLiteral("Quitar"));
+    m_importCommand =
+        makeAction(m_fileMenu, objectName::importCommand, QStringLiteral("Importar contactos..."));
+    m_exportContactsCommand = makeAction(m_fileMenu, objectName::exportContactsCommand,
+                                         QStringLiteral("Exportar contactos..."));
+    m_exportBirthdaysCommand = makeAction(m_fileMenu, objectName::exportBirthdaysCommand,
+                                          QStringLiteral("Exportar cumpleaños..."));
     m_fileMenu->addSeparator()->setObjectName(objectName::menuSeparator);
     m_quitCommand = makeAction(m_fileMenu, objectName::quitCommand, QStringLiteral("Salir"));
     m_helpMenu = makeMenu(objectName::helpMenu, QStringLiteral("Ayuda"));
@@ -138,6 +156,9 @@ void MainWindow::buildMenus()
     connect(m_addCommand, &QAction::triggered, this, &MainWindow::addContact);
     connect(m_modifyCommand, &QAction::triggered, this, &MainWindow::modifyContact);
     connect(m_removeCommand, &QAction::triggered, this, &MainWindow::removeContact);
+    connect(m_importCommand, &QAction::triggered, this, &MainWindow::importContacts);
+    connect(m_exportContactsCommand, &QAction::triggered, this, &MainWindow::exportContacts);
+    connect(m_exportBirthdaysCommand, &QAction::triggered, this, &MainWindow::exportBirthdays);
     connect(m_quitCommand, &QAction::triggered, qApp, &QApplication::quit);
     connect(m_aboutCommand, &QAction::triggered, this, &MainWindow::showAbout);
 
@@ -172,6 +193,7 @@ void MainWindow::setUpColumns()
     const auto rowsChanged = [this] {
         showCount();
         showSelectedContact();
+        enableExports();
     };
     connect(m_model, &QAbstractItemModel::modelReset, this, rowsChanged);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, rowsChanged);
@@ -354,18 +376,16 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
 {
     using Outcome = contacts::ChangeAnswer::Outcome;
     if (answer.outcome == Outcome::Failed) {
-        const QString what = command == Command::Add
-                                 ? QStringLiteral("No se pudo guardar el contacto.")
-                             : command == Command::Modify
-                                 ? QStringLiteral("No se pudo guardar el contacto modificado.")
-                                 : QStringLiteral("No se pudo quitar el contacto.");
-        showFileProblem(messageParent, what, m_env.programDir, answer.error);
+        showFileProblem(messageParent, failureText(command), m_env.programDir, answer.error);
         return false;
     }
     if (answer.outcome == Outcome::Refused) {
         if (answer.book)
             showBook(std::move(*answer.book));
-        showRefusedChange(messageParent, answer.refusal);
+        if (command == Command::Import)
+            showRefusedImport(messageParent);
+        else
+            showRefusedChange(messageParent, answer.refusal);
         return false;
     }
 
@@ -375,6 +395,10 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
     std::optional<contacts::Contact> added;
     if (!answer.addedContacts.empty())
         added = answer.addedContacts.front();
+    // An import selects the first of its contacts in the list.
+    std::vector<contacts::Contact> imported;
+    if (command == Command::Import)
+        imported = answer.addedContacts;
     if (command != Command::Add)
         clearSelection();
     if (answer.book) {
@@ -385,6 +409,8 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
     }
     if (firstContact && added)
         selectRow(m_model->rowOf(*added));
+    if (const int first = m_model->firstRowOf(imported); first >= 0)
+        selectRow(first);
     return true;
 }
 
@@ -443,6 +469,50 @@ void MainWindow::removeContact()
 void MainWindow::showAbout()
 {
     openWhileDisabled(new AboutWindow(this));
+}
+
+void MainWindow::importContacts()
+{
+    std::vector<std::string> unreadableNames;
+    for (const contacts::UnreadableLine& line : m_unreadable)
+        unreadableNames.push_back(line.name);
+    ImportPreview* preview =
+        prepareImport(this, m_model->contacts(), unreadableNames, m_env.today());
+    if (!preview)
+        return;
+    connect(preview, &ImportPreview::importChosen, this,
+            [this, preview](const contacts::ContactBatch& batch) { storeImport(*preview, batch); });
+    openWhileDisabled(preview);
+}
+
+void MainWindow::storeImport(ImportPreview& preview, const contacts::ContactBatch& batch)
+{
+    contacts::ChangeAnswer answer = m_store.apply(batch);
+    const bool refused = answer.outcome == contacts::ChangeAnswer::Outcome::Refused;
+    // After a failure the preview stays, to try again; after a refusal its marks are out of date.
+    if (showAnswer(Command::Import, std::move(answer), &preview))
+        preview.accept();
+    else if (refused)
+        preview.reject();
+}
+
+void MainWindow::exportContacts()
+{
+    exportContactFile(this, m_model->contacts(), m_env.today());
+}
+
+void MainWindow::exportBirthdays()
+{
+    exportBirthdayCalendar(
+        this, m_model->contacts(),
+        std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now()));
+}
+
+void MainWindow::enableExports()
+{
+    const bool any = contactCount() > 0;
+    m_exportContactsCommand->setEnabled(any);
+    m_exportBirthdaysCommand->setEnabled(any);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -1,16 +1,20 @@
 #pragma once
 
 #include "ContactStore.h"
+#include "Today.h"
 
 #include <QMainWindow>
 #include <array>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 class ContactDialog;
 class ContactListModel;
+class ImportPreview;
 class QAction;
 class QDialog;
 class QLabel;
@@ -28,6 +32,8 @@ public:
     struct Environment {
         std::filesystem::path programDir;
         std::filesystem::path autostartDir;
+        // The day an import counts ages on and an export counts years of birth from.
+        std::function<std::chrono::year_month_day()> today = platform::localToday;
     };
 
     explicit MainWindow(Environment environment, QWidget* parent = nullptr);
@@ -45,7 +51,7 @@ public:
     // The note box's text exactly as stored: the box itself shows non-breaking spaces as blanks.
     QString note() const { return m_note; }
 
-    enum class Command { Add, Modify, Remove };
+    enum class Command { Add, Modify, Remove, Import };
     // Shows what the store answered to a command and tells the user of a refusal or a failure,
     // over `messageParent`. True when the change was written.
     bool showAnswer(Command command, contacts::ChangeAnswer answer, QWidget* messageParent);
@@ -80,6 +86,12 @@ private:
     void modifyContact();
     void removeContact();
     void showAbout();
+    void importContacts();
+    void storeImport(ImportPreview& preview, const contacts::ContactBatch& batch);
+    void exportContacts();
+    void exportBirthdays();
+    // Nothing to export while the list is empty.
+    void enableExports();
     void openWhileDisabled(QDialog* dialog);
     void openContactDialog(std::optional<contacts::Contact> contact);
     void storeEnteredContact(ContactDialog& dialog, const contacts::Contact& entered);
@@ -100,6 +112,9 @@ private:
     QAction* m_addCommand = nullptr;
     QAction* m_modifyCommand = nullptr;
     QAction* m_removeCommand = nullptr;
+    QAction* m_importCommand = nullptr;
+    QAction* m_exportContactsCommand = nullptr;
+    QAction* m_exportBirthdaysCommand = nullptr;
     QAction* m_quitCommand = nullptr;
     QAction* m_aboutCommand = nullptr;
 };

@@ -14,11 +14,14 @@ inline constexpr char hiddenCount[] = "lblcant";     // the count alone, never s
 inline constexpr char contactList[] = "LW1";         // the sorted contact list
 inline constexpr char noteCaption[] = "Label1";      // "Nota"
 inline constexpr char noteBox[] = "txtdesc";         // the selected contact's note
-inline constexpr char unreadableNotice[] = "lblilegibles"; // lines of the file not listed
-inline constexpr char fileMenu[] = "mnuarchivo";           // "Archivo"
-inline constexpr char addCommand[] = "mnuadd";             // "Agregar..."
-inline constexpr char modifyCommand[] = "mnumodi";         // "Modificar..."
-inline constexpr char removeCommand[] = "mnudel";          // "Quitar"
+inline constexpr char unreadableNotice[] = "lblilegibles";     // lines of the file not listed
+inline constexpr char fileMenu[] = "mnuarchivo";               // "Archivo"
+inline constexpr char addCommand[] = "mnuadd";                 // "Agregar..."
+inline constexpr char modifyCommand[] = "mnumodi";             // "Modificar..."
+inline constexpr char removeCommand[] = "mnudel";              // "Quitar"
+inline constexpr char importCommand[] = "mnuimportar";         // "Importar contactos..."
+inline constexpr char exportContactsCommand[] = "mnuexportar"; // "Exportar contactos..."
+inline constexpr char exportBirthdaysCommand[] = "mnuexportarcumple"; // "Exportar cumpleaños..."
 inline constexpr char menuSeparator[] = "mnuguion";
 inline constexpr char quitCommand[] = "mnuend";     // "Salir"
 inline constexpr char helpMenu[] = "mnuayuda";      // "Ayuda"
@@ -35,6 +38,15 @@ inline constexpr char monthList[] = "cmbmes";        // the birthday's month, "E
 inline constexpr char acceptButton[] = "cmdaceptar"; // "Aceptar"
 inline constexpr char cancelButton[] = "cmdcancel";  // "Cancelar"
 // The captions Label1 to Label10 stand in the dialog's label table (ContactDialog.cpp).
+
+// The import preview, "Importar contactos".
+inline constexpr char importPreview[] = "FrmImportar";
+inline constexpr char importIntro[] = "lblimportar";        // the file's name and its cards
+inline constexpr char importList[] = "lstimportar";         // one row per card, with its check box
+inline constexpr char importRemarks[] = "lblobservaciones"; // those of the card under the cursor
+inline constexpr char importUpdates[] = "chkactualizar"; // "Actualizar también los ... guardados"
+inline constexpr char importSummary[] = "lblresumen";    // what "Importar" will write
+inline constexpr char importButton[] = "cmdimportar";    // "Importar"; "Cancelar" is cmdcancel
 
 // The About window.
 inline constexpr char aboutWindow[] = "FrmAcerca"; // "Acerca De Tortavela"

@@ -1,22 +1,18 @@
 #include "StorableInput.h"
 
 #include "Record.h"
-#include "Windows1252.h"
 
 #include <QLineEdit>
 #include <QToolTip>
 
 bool isLineBreak(QChar c)
 {
-    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    return contacts::isLineBreak(c.unicode());
 }
 
 bool isStorableCharacter(QChar c)
 {
-    const auto byte = contacts::codePointToWindows1252(c.unicode());
-    return byte &&
-           contacts::isStorableValue(std::string_view(reinterpret_cast<const char*>(&*byte), 1)) &&
-           !isLineBreak(c);
+    return contacts::isStorableCharacter(c.unicode());
 }
 
 std::optional<QChar> firstUnstorableCharacter(const QString& text)

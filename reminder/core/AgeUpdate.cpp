@@ -53,8 +53,8 @@ private:
         contacts::FieldViews updated = *fields;
         std::string age;
         if (m_names.contains(updated[contacts::Nombre]) && contacts::fallsOn(*birthday, m_today)) {
-            contacts::MarkerFile marker =
-                birthdayMarker(m_today, updated[contacts::Nombre], updated[contacts::Alias]);
+            contacts::MarkerFile marker = contacts::birthdayMarker(
+                m_today, updated[contacts::Nombre], updated[contacts::Alias]);
             if (isDue(marker)) {
                 age = contacts::nextAge(updated[contacts::Edad]);
                 updated[contacts::Edad] = age;

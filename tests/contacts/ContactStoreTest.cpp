@@ -1,5 +1,6 @@
 #include "ContactStore.h"
 
+#include "BirthdayMarkers.h"
 #include "FileText.h"
 #include "TempDir.h"
 
@@ -270,9 +271,40 @@ TEST(Batch, IsAllOrNothing)
         {{newContact("bea")}, {{contacts[0], newContact("Ana", "31")}}},
         {{}, {{contacts[0], newContact("Bea")}}},
         {{}, {{contacts[0], newContact("Ana", "31")}, {contacts[0], newContact("Ana", "32")}}},
+        // One takes the other's name, which the other keeps in other capitals.
+        {{}, {{contacts[0], newContact("BEA")}, {contacts[1], newContact("bea")}}},
     };
     for (const ContactBatch& batch : batches) {
         EXPECT_EQ(loaded.store.apply(batch).outcome, Outcome::Refused);
         EXPECT_EQ(loaded.bytes(), content);
+    }
+}
+
+// An import's contacts whose age already counts today's birthday are written with their birthday
+// markers, as the reminder's age update writes them: both or neither.
+TEST(Batch, WritesItsMarkersWithTheContacts)
+{
+    using namespace std::chrono;
+    const year_month_day today = 2026y / March / 5d;
+    const MarkerFile dora = birthdayMarker(today, "Dora", "");
+    const MarkerFile eva = birthdayMarker(today, "Eva", "");
+    {
+        Loaded loaded(fileOf({line("Ana")}));
+        // One marker stands there already: it says the same, and the change goes ahead.
+        ASSERT_EQ(makeMarkerFile(loaded.dir.path(), eva), MarkerMade::Made);
+        ContactBatch batch{{newContact("Dora"), newContact("Eva")}, {}, {dora, eva}};
+        ASSERT_TRUE(loaded.store.apply(batch).written());
+        EXPECT_EQ(loaded.bytes(), fileOf({line("Ana"), line("Dora"), line("Eva")}));
+        EXPECT_TRUE(markerFileExists(loaded.dir.path(), dora));
+        EXPECT_TRUE(markerFileExists(loaded.dir.path(), eva));
+        EXPECT_FALSE(std::filesystem::exists(loaded.dir / "data.tvl.journal"));
+    }
+    for (const RewriteStep failing : {RewriteStep::TempSynced, RewriteStep::MarkerMade}) {
+        Loaded loaded(fileOf({line("Ana")}));
+        const RewriteHooks fail{[&](RewriteStep step) { return step != failing; }};
+        ContactBatch batch{{newContact("Dora")}, {}, {dora}};
+        EXPECT_EQ(loaded.store.apply(batch, fail).outcome, Outcome::Failed);
+        EXPECT_EQ(loaded.bytes(), fileOf({line("Ana")}));
+        EXPECT_FALSE(markerFileExists(loaded.dir.path(), dora));
     }
 }

@@ -45,3 +45,20 @@ TEST(DuplicateNames, TheModifyTestPassesOverTheContactsOwnName)
     EXPECT_FALSE(isNameTakenByAnother(views(names), "Carmen", "ana"));
     EXPECT_TRUE(isNameTakenByAnother(views(names), "ana", "bea"));
 }
+
+TEST(DuplicateNames, AChangeOfSeveralNamesKeepsBothRulesAndNeverRepeatsItself)
+{
+    const auto names = stored({"ana", "Ana", "bea", "Ángel"});
+    const auto taken = [&](std::vector<NewName> newNames) {
+        return isAnyNameTaken(views(names), newNames);
+    };
+    EXPECT_FALSE(taken({{"Carla", {}}, {"Dora", {}}}));
+    EXPECT_TRUE(taken({{"Carla", {}}, {cp1252("áNGEL"), {}}}));
+    // A changed contact that keeps its name, in other capitals, passes over the names equal to it.
+    EXPECT_FALSE(taken({{"ANA", "ana"}, {"Carla", {}}}));
+    EXPECT_TRUE(taken({{"BEA", "ana"}}));
+    // Within the change itself no name comes twice, whichever keeps its own.
+    EXPECT_TRUE(taken({{"Carla", {}}, {"CARLA", {}}}));
+    EXPECT_TRUE(taken({{"ANA", "ana"}, {"ana", {}}}));
+    EXPECT_FALSE(taken({}));
+}

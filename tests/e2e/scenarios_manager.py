@@ -1,5 +1,6 @@
 """The manager as a user meets it: every scenario ends with a look at the contact file's bytes."""
 
+import os
 import time
 
 from contacts_file import file_of, read, record
@@ -249,6 +250,60 @@ def about_window(desktop):
     check(read(program_dir) == CONTACTS, "the About window changed the file")
 
 
+IMPORTED_CARDS = (
+    "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+    "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dora Ib=C3=A1=C3=B1ez\r\n"
+    "TEL;CELL:600 100 200\r\nBDAY:1990-03-05\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:ana\r\nNICKNAME:Anita\r\nBDAY:--03-05\r\n"
+    "EMAIL:ana@correo.es\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Eva\r\nEND:VCARD\r\n")
+
+
+def import_contacts(desktop):
+    """A .vcf chosen in the file dialog, the preview read, the stored name updated on request."""
+    program_dir, _, app, window = start_manager(desktop)
+    cards = os.path.join(program_dir, "tarjetas.vcf")
+    with open(cards, "w", encoding="utf-8") as file:
+        file.write(IMPORTED_CARDS)
+
+    desktop.menu(window, "Archivo", "Importar contactos...")
+    chooser = desktop.window(app, "Importar contactos")
+    name = desktop.find(chooser, "text", "Nombre de fichero:")
+    desktop.click(name)
+    desktop.type_text(cards)
+    desktop.press(desktop.find(chooser, "push button", "Abrir"))
+    # The preview bears the file dialog's title.
+    wait_for(lambda: not desktop.showing(chooser), "the file dialog closing")
+
+    preview = desktop.window(app, "Importar contactos", role="dialog")
+    table = desktop.find(preview, "tree", "Tarjetas")
+    wait_for(lambda: len(desktop.table_rows(table)) == 3, "three cards in the preview")
+    rows = desktop.table_rows(table)
+    check([row[0] for row in rows] == ["Nuevo", "Ya guardado", "Sin cumpleaños"], f"rows {rows}")
+    check(rows[0][1:5] == ["Dora Ibáñez", "", "36", "05/03"], f"Dora's row {rows[0]}")
+    # The stored contact keeps its name and age; the card brings its e-mail address.
+    check(rows[1][1:8] == ["Ana", "Anita", "30", "05/03", "", "", "ana@correo.es"],
+          f"Ana's row {rows[1]}")
+    check(not desktop.enabled(desktop.find(window, "tree", "Contactos")),
+          "the main window takes input while the preview is open")
+    check(read(program_dir) == CONTACTS, "the preview wrote to the contact file")
+
+    desktop.click(desktop.find(preview, "check box", "Actualizar también los contactos ya guardados"))
+    desktop.find(preview, "label",
+                 "Se guardará 1 contacto nuevo y se actualizará 1 ya guardado. 1 tarjeta no se "
+                 "puede importar: vea «Observaciones».")
+    desktop.press(desktop.find(preview, "push button", "Importar"))
+    wait_for(lambda: not desktop.showing(preview), "the preview closing")
+    wait_for(lambda: "Dora Ibáñez" in names(desktop, window), "Dora in the list")
+    check(names(desktop, window) == ["Ana", "Bruno", "Carla", "Dora Ibáñez"],
+          f"{names(desktop, window)}")
+    desktop.find(window, "label", "Cantidad De Contactos : 4")
+    expected = file_of(CARLA, BRUNO,
+                       record("Ana", "Anita", "30", "05/03", "", "", "ana@correo.es", "Nota de Ana"),
+                       record("Dora Ibáñez", "", "36", "05/03", "600 100 200", "", "", ""))
+    check(read(program_dir) == expected, f"file {read(program_dir)!r}")
+
+
 SCENARIOS = {
     "manager_startup_list": startup_list,
     "manager_click_shows_note": click_shows_note,
@@ -257,4 +312,5 @@ SCENARIOS = {
     "manager_modify_contact": modify_contact,
     "manager_remove_contact": remove_contact,
     "manager_about_window": about_window,
+    "manager_import_contacts": import_contacts,
 }

@@ -9,7 +9,7 @@ import sys
 import time
 
 from contacts_file import file_of, record
-from tortavela_e2e import Desktop
+from tortavela_e2e import Desktop, wait_for
 
 CONTACTS = file_of(
     record("Carla Ibáñez", "Carli", "40", "07/12", "600 123 456", "Calle Mayor 1", "carla@correo.es", "Le gustan las rosas"),
@@ -18,6 +18,16 @@ CONTACTS = file_of(
     record("Ángel Ruiz", "Angelito", "52", "9/12", "622 000 111", "", "angel@correo.es", "Vecino"),
     record("Óscar Gómez", "Osqui", "8", "11/12", "", "Ronda Sur 3", "", "Compañero de clase"),
 )
+
+CARDS = (
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dora Ib=C3=A1=C3=B1ez\r\n"
+    "TEL;CELL:600 100 200\r\nBDAY:1990-03-05\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:ana núñez\r\nNICKNAME:Anita\r\nBDAY:--12-08\r\n"
+    "EMAIL:ana@correo.es\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Eva Soto\r\nTEL:611 222 333\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Íñigo Ruiz\r\nBDAY:19751130\r\n"
+    "ADR;TYPE=home:;;Calle Mayor 3;Bilbao;;48005;España\r\nNOTE:Primo\\nde Javier\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Dora Ibáñez\r\nBDAY:1990-03-05\r\nEND:VCARD\r\n")
 
 
 # Room for the window manager's title bar and borders around a window's own area.
@@ -77,6 +87,21 @@ def manager_windows(desktop, out):
     dialog = desktop.window(app, "Modificar")
     crop(desktop, dialog, os.path.join(out, "modificar.png"))
     desktop.press(desktop.find(dialog, "push button", "Cancelar"))
+
+    cards = os.path.join(program_dir, "tarjetas.vcf")
+    with open(cards, "w", encoding="utf-8") as file:
+        file.write(CARDS)
+    desktop.menu(window, "Archivo", "Importar contactos...")
+    chooser = desktop.window(app, "Importar contactos")
+    desktop.click(desktop.find(chooser, "text", "Nombre de fichero:"))
+    desktop.type_text(cards)
+    desktop.press(desktop.find(chooser, "push button", "Abrir"))
+    wait_for(lambda: not desktop.showing(chooser), "the file dialog closing")
+    preview = desktop.window(app, "Importar contactos", role="dialog")
+    desktop.click(desktop.find(preview, "tree", "Tarjetas").queryTable().getAccessibleAt(3, 1))
+    crop(desktop, preview, os.path.join(out, "importar.png"))
+    desktop.press(desktop.find(preview, "push button", "Cancelar"))
+    wait_for(lambda: not desktop.showing(preview), "the preview closing")
 
     desktop.menu(window, "Ayuda", "Acerca De...")
     about = desktop.window(app, "Acerca De Tortavela")

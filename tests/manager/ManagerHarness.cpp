@@ -9,7 +9,8 @@
 #include <QTreeView>
 #include <QtTest>
 
-ManagerHarness::ManagerHarness(const std::string& content)
+ManagerHarness::ManagerHarness(const std::string& content,
+                               std::function<std::chrono::year_month_day()> today)
 {
     writeBytes(file(), content);
     platform::setMessageAnswerHook([this](const platform::MessageRequest& request) {
@@ -17,7 +18,7 @@ ManagerHarness::ManagerHarness(const std::string& content)
         return answer;
     });
     m_window = std::make_unique<MainWindow>(
-        MainWindow::Environment{m_dir.path(), m_dir.path() / "autostart"});
+        MainWindow::Environment{m_dir.path(), m_dir.path() / "autostart", std::move(today)});
     m_window->startUp();
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))

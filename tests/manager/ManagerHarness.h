@@ -9,6 +9,8 @@
 #include <QEvent>
 #include <QList>
 #include <QStringList>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,7 +20,9 @@ class QAction;
 // (offscreen), with every message box answered by `answer` and recorded.
 class ManagerHarness {
 public:
-    explicit ManagerHarness(const std::string& content);
+    explicit ManagerHarness(
+        const std::string& content,
+        std::function<std::chrono::year_month_day()> today = platform::localToday);
     ManagerHarness(const ManagerHarness&) = delete;
     ManagerHarness& operator=(const ManagerHarness&) = delete;
     ~ManagerHarness();

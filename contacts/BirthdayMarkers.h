@@ -1,29 +1,34 @@
 #pragma once
 
-#include "CalendarDate.h"
 #include "MarkerFile.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
 // Birthday marker files: one empty file per contact and birthday, whose existence means that the
-// contact's age has already been advanced on that date. The name is the date and the contact's
-// name and alias run together: 7122026AnaAnita for Ana, alias Anita, on 7 December 2026.
-namespace reminder {
+// contact's stored age already counts that birthday: the reminder advanced it that day, or an
+// import computed it that day from the year of birth. Both programs make them. The name is the date
+// and the contact's name and alias run together: 7122026AnaAnita for Ana, alias Anita, on 7
+// December 2026.
+namespace contacts {
 
 // The file name for the contact's name and alias (Windows-1252 bytes), in UTF-8 like the other
 // file names of the desktop. Name and alias are stored text of any content, so a name holding a
 // character that would leave the program directory or cut the file name short ("/", NUL), or
 // one too long for a file name, is encoded instead (see the definition); ordinary names keep
 // the readable form.
-std::string birthdayMarkerName(Date date, std::string_view name, std::string_view alias);
+std::string birthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
+                               std::string_view alias);
 
 // A short, plain ASCII name for the same contact and date, for file systems that refuse the
 // readable one.
-std::string compactBirthdayMarkerName(Date date, std::string_view name, std::string_view alias);
+std::string compactBirthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
+                                      std::string_view alias);
 
 // The marker of a contact on a date: the readable name, and the compact one for file systems
 // that refuse it.
-contacts::MarkerFile birthdayMarker(Date date, std::string_view name, std::string_view alias);
+MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view name,
+                          std::string_view alias);
 
-} // namespace reminder
+} // namespace contacts

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace reminder {
+namespace contacts {
 namespace {
 
 // Linux file systems take at most 255 bytes in one file name.
@@ -16,10 +16,11 @@ constexpr char kEscape = '%';
 constexpr std::string_view kHashMark = "%~";
 constexpr std::size_t kHashDigits = 16;
 
-std::string datePrefix(Date date)
+std::string datePrefix(std::chrono::year_month_day date)
 {
-    return std::to_string(dayOf(date)) + std::to_string(monthOf(date)) +
-           std::to_string(yearOf(date));
+    return std::to_string(static_cast<unsigned>(date.day())) +
+           std::to_string(static_cast<unsigned>(date.month())) +
+           std::to_string(static_cast<int>(date.year()));
 }
 
 bool needsEscape(unsigned char byte)
@@ -54,7 +55,7 @@ EncodedText encode(std::string_view name, std::string_view alias)
                 piece = escaped(byte);
                 text.escapedAny = true;
             } else {
-                piece = contacts::windows1252ToUtf8(std::string_view(&c, 1));
+                piece = windows1252ToUtf8(std::string_view(&c, 1));
             }
             text.size += piece.size();
             text.pieces.push_back(std::move(piece));
@@ -99,7 +100,8 @@ std::string hashHex(std::string_view date, std::string_view name, std::string_vi
 
 } // namespace
 
-std::string birthdayMarkerName(Date date, std::string_view name, std::string_view alias)
+std::string birthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
+                               std::string_view alias)
 {
     const std::string prefix = datePrefix(date);
     const EncodedText text = encode(name, alias);
@@ -109,16 +111,18 @@ std::string birthdayMarkerName(Date date, std::string_view name, std::string_vie
     return prefix + joined(text, room) + std::string(kHashMark) + hashHex(prefix, name, alias);
 }
 
-std::string compactBirthdayMarkerName(Date date, std::string_view name, std::string_view alias)
+std::string compactBirthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
+                                      std::string_view alias)
 {
     const std::string prefix = datePrefix(date);
     return prefix + std::string(kHashMark) + hashHex(prefix, name, alias);
 }
 
-contacts::MarkerFile birthdayMarker(Date date, std::string_view name, std::string_view alias)
+MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view name,
+                          std::string_view alias)
 {
-    return contacts::MarkerFile{birthdayMarkerName(date, name, alias),
-                                compactBirthdayMarkerName(date, name, alias)};
+    return MarkerFile{birthdayMarkerName(date, name, alias),
+                      compactBirthdayMarkerName(date, name, alias)};
 }
 
-} // namespace reminder
+} // namespace contacts

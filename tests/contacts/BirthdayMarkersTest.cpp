@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 #include <set>
 
-using namespace reminder;
+using namespace contacts;
 using namespace std::chrono;
 
 namespace {
 
-const Date kDec7 = 2026y / December / 7d;
+const year_month_day kDec7 = 2026y / December / 7d;
 
 TEST(BirthdayMarkerName, RunsDateNameAndAliasTogether)
 {
@@ -63,17 +63,12 @@ TEST(BirthdayMarkerName, LongNamesAreCutWithinTheFileNameLimit)
     EXPECT_NE(file, birthdayMarkerName(kDec7, euros, euros + "\x80"));
 }
 
-// The markers are made by the contact file's rewrite (contacts::makeMarkerFile); these are the
-// reminder's names going through it.
-using contacts::makeMarkerFile;
-using contacts::MarkerMade;
-
 TEST(MakeBirthdayMarker, CreatesOnceThenFindsIt)
 {
     TempDir dir;
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")), MarkerMade::Made);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir / "7122026AnaAnita"));
-    EXPECT_TRUE(contacts::markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
+    EXPECT_TRUE(markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")),
               MarkerMade::AlreadyThere);
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(2027y / December / 7d, "Ana", "Anita")),
@@ -107,7 +102,7 @@ TEST(MakeBirthdayMarker, AnExistingLinkCountsAndIsNotFollowed)
     std::filesystem::create_symlink(dir / "elsewhere", dir / "7122026AnaAnita");
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")),
               MarkerMade::AlreadyThere);
-    EXPECT_TRUE(contacts::markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
+    EXPECT_TRUE(markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
     EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
 }
 
@@ -115,11 +110,11 @@ TEST(MakeBirthdayMarker, ANameTheFileSystemRefusesFallsBackToTheCompactOne)
 {
     TempDir dir;
     // A readable name over the 255 bytes of a file name stands for one a file system refuses.
-    contacts::MarkerFile marker = birthdayMarker(kDec7, "Ana", "Anita");
+    MarkerFile marker = birthdayMarker(kDec7, "Ana", "Anita");
     marker.name = std::string(300, 'a');
     EXPECT_EQ(makeMarkerFile(dir.path(), marker), MarkerMade::Made);
     EXPECT_TRUE(std::filesystem::exists(dir / compactBirthdayMarkerName(kDec7, "Ana", "Anita")));
-    EXPECT_TRUE(contacts::markerFileExists(dir.path(), marker));
+    EXPECT_TRUE(markerFileExists(dir.path(), marker));
     EXPECT_EQ(makeMarkerFile(dir.path(), marker), MarkerMade::AlreadyThere);
 }
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace bench {
+
+// A .vcf of `count` cards as address books write them, with Spanish names and accents. Every
+// third card is a 2.1 card in QUOTED-PRINTABLE as older phones write them; the others are 3.0
+// cards with escapes and a folded line, one birthday in five without a year. The names are
+// unique and none falls on 29 February.
+std::string generateVCards(std::size_t count);
+
+} // namespace bench

@@ -1,0 +1,37 @@
+#include "ContactImport.h"
+
+#include "CardImport.h"
+#include "FileDialog.h"
+#include "ImportPlan.h"
+#include "ImportPreview.h"
+#include "MessageBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contact>& stored,
+                             const std::vector<std::string>& unreadableNames,
+                             std::chrono::year_month_day today)
+{
+    const QString path = platform::chooseFile(
+        parent, {platform::FileRequest::Purpose::Open,
+                 QStringLiteral("Importar contactos"),
+                 QStringLiteral("Tarjetas vCard (*.vcf *.vcard);;Todos los archivos (*)"),
+                 {},
+                 {}});
+    if (path.isEmpty())
+        return nullptr;
+    const exchange::VCardFile file = exchange::readVCardFile(QFile::encodeName(path).toStdString());
+    if (!file.error.empty()) {
+        platform::showMessage(
+            parent, {QMessageBox::Warning, QStringLiteral("Error"),
+                     QStringLiteral("No se pueden importar los contactos de\n%1\n\n%2\n\nNo se ha "
+                                    "cambiado nada.")
+                         .arg(path, QString::fromStdString(file.error)),
+                     QMessageBox::Ok});
+        return nullptr;
+    }
+    return new ImportPreview(
+        parent, QFileInfo(path).fileName(),
+        exchange::planImport(exchange::importCards(file, today), stored, unreadableNames), today);
+}

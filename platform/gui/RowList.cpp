@@ -1,0 +1,20 @@
+#include "RowList.h"
+
+#include <QHeaderView>
+#include <QTreeView>
+
+namespace platform {
+
+void makeRowList(QTreeView* view)
+{
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->header()->setSectionsMovable(false);
+}
+
+} // namespace platform

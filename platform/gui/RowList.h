@@ -1,0 +1,11 @@
+#pragma once
+
+class QTreeView;
+
+namespace platform {
+
+// A list of records in columns, as the programs' lists are: whole rows, one selected at a time,
+// no tree decoration, nothing edited in place, columns that stay where they are.
+void makeRowList(QTreeView* view);
+
+} // namespace platform

@@ -1,0 +1,128 @@
+#include "ImportPlan.h"
+
+#include "BirthdayMarkers.h"
+#include "ContactAdapter.h"
+#include "FileText.h"
+
+#include <gtest/gtest.h>
+
+using namespace exchange;
+using namespace std::chrono;
+
+namespace {
+
+const year_month_day kToday = 2026y / December / 8d;
+
+contacts::Contact storedContact(const std::vector<std::string>& utf8Fields)
+{
+    return *contacts::Contact::fromStoredLine(recordLine(utf8Fields));
+}
+
+std::string card(const std::string& name, const std::string& more = "BDAY:1990-03-05\r\n")
+{
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\n" + more + "END:VCARD\r\n";
+}
+
+std::vector<ImportRow> plan(const std::string& vcf, const std::vector<contacts::Contact>& stored,
+                            const std::vector<std::string>& unreadable = {})
+{
+    const VCardFile file = readVCards(vcf);
+    EXPECT_EQ(file.error, "");
+    return planImport(importCards(file, kToday), stored, unreadable);
+}
+
+std::vector<std::size_t> all(const std::vector<ImportRow>& rows)
+{
+    std::vector<std::size_t> indexes(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        indexes[i] = i;
+    return indexes;
+}
+
+} // namespace
+
+TEST(ContactAdapter, ConvertsEveryFileByteBothWaysAndRefusesWhatTheFileCannotHold)
+{
+    // "€" is 80 and the undefined 81 stands for itself: both survive the round trip.
+    const contacts::Contact stored =
+        *contacts::Contact::fromStoredLine(cp1252("Begoña\xC2\x81§€§30§05/03§§Calle Ñ§§nota§"));
+    const ContactValues values = toContactValues(stored);
+    EXPECT_EQ(values.name, "Begoña\xC2\x81");
+    EXPECT_EQ(values.alias, "€");
+    ASSERT_TRUE(toContact(values));
+    EXPECT_EQ(toContact(values)->line(), stored.line());
+
+    for (const char* bad : {"李", "a§b", "a\nb"}) {
+        ContactValues withBad = values;
+        withBad.note = bad;
+        EXPECT_FALSE(toContact(withBad)) << bad;
+    }
+}
+
+TEST(ImportPlan, MarksEachCardAndSaysWhyOneCannotBeImported)
+{
+    const auto rows = plan(card("Dora") + card("Ana") + card("Eva", "") + card("DORA") +
+                               card("李") + card("Rota"),
+                           {storedContact({"ana", "", "30", "05/03", "", "", "", ""})}, {"Rota"});
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0].mark, ImportMark::New);
+    EXPECT_TRUE(rows[0].chosenAtFirst());
+    EXPECT_EQ(rows[1].mark, ImportMark::NameStored);
+    EXPECT_TRUE(rows[1].choosable());
+    EXPECT_FALSE(rows[1].chosenAtFirst());
+    EXPECT_EQ(rows[2].mark, ImportMark::NoBirthday);
+    EXPECT_EQ(rows[3].mark, ImportMark::RepeatedInFile);
+    EXPECT_EQ(rows[4].mark, ImportMark::New);
+    // A name stored on a line that holds no contact cannot be updated.
+    EXPECT_EQ(rows[5].mark, ImportMark::NameStored);
+    for (std::size_t i = 2; i < rows.size(); ++i) {
+        EXPECT_FALSE(rows[i].choosable()) << i;
+        EXPECT_EQ(rows[i].reasons.size(), 1u) << i;
+    }
+    EXPECT_NE(rows[4].reasons[0].find("«李»"), std::string::npos) << rows[4].reasons[0];
+    EXPECT_NE(rows[5].reasons[0].find("ilegible"), std::string::npos) << rows[5].reasons[0];
+}
+
+TEST(ImportPlan, AnUpdateKeepsTheStoredNameAndWhatTheCardLacks)
+{
+    const contacts::Contact ana =
+        storedContact({"Ana", "Anita", "treinta", "01/01", "600", "Calle 1", "", "Prima"});
+    const auto rows =
+        plan(card("ANA", "BDAY:--03-05\r\nEMAIL:ana@example.com\r\nNOTE:Amiga\r\n") + card("ana"),
+             {ana});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].result, (ContactValues{"Ana", "Anita", "treinta", "05/03", "600", "Calle 1",
+                                             "ana@example.com", "Amiga"}));
+    // A second card for the same stored contact would make the change ambiguous.
+    EXPECT_FALSE(rows[1].choosable());
+
+    const contacts::ContactBatch batch = importBatch(rows, all(rows), kToday);
+    ASSERT_EQ(batch.replacements.size(), 1u);
+    EXPECT_TRUE(batch.additions.empty());
+    EXPECT_EQ(batch.replacements[0].stored.line(), ana.line());
+    EXPECT_EQ(batch.replacements[0].changed.line(),
+              cp1252("Ana§Anita§treinta§05/03§600§Calle 1§ana@example.com§Amiga§"));
+}
+
+// The reminder advances an age on the contact's birthday unless its marker says that the age
+// counts that birthday already. An age computed today from the year of birth does.
+TEST(ImportPlan, AnAgeFromTheYearOfBirthCountsTodaysBirthday)
+{
+    const auto rows =
+        plan(card("Hoy", "BDAY:1990-12-08\r\nNICKNAME:Ñoño\r\n") +
+                 card("Sin año", "BDAY:--12-08\r\n") + card("Mañana", "BDAY:1990-12-09\r\n"),
+             {});
+    EXPECT_EQ(rows[0].result.age, "36");
+    EXPECT_EQ(rows[2].result.age, "35");
+    const contacts::ContactBatch batch = importBatch(rows, all(rows), kToday);
+    ASSERT_EQ(batch.additions.size(), 3u);
+    EXPECT_EQ(batch.markers, (std::vector<contacts::MarkerFile>{
+                                 contacts::birthdayMarker(kToday, "Hoy", cp1252("Ñoño"))}));
+
+    // 29 February is celebrated on the 28th in a common year, by the age and by the reminder.
+    const auto leap = planImport(
+        importCards(readVCards(card("Bisiesto", "BDAY:2000-02-29\r\n")), 2027y / February / 28d),
+        {}, {});
+    EXPECT_EQ(leap[0].result.age, "27");
+    EXPECT_EQ(importBatch(leap, {0}, 2027y / February / 28d).markers.size(), 1u);
+}
