@@ -15,6 +15,7 @@
 #include "QtText.h"
 #include "RemovalQuestion.h"
 #include "UnreadableLinesNotice.h"
+#include "WholeGlyphRows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -93,6 +94,7 @@ void MainWindow::buildControls()
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
+    platform::giveRowsRoomForAccents(m_list);
     m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
