@@ -8,6 +8,7 @@
 #include "ContactFile.h"
 #include "ContactFileWatcher.h"
 #include "ContactListModel.h"
+#include "DayFirstDate.h"
 #include "FileProblemMessage.h"
 #include "Geometry.h"
 #include "MessageBox.h"
@@ -23,7 +24,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -207,8 +207,7 @@ void MainWindow::fitHeaderFont()
 
 void MainWindow::startUp()
 {
-    m_dateLabel->setText(m_dateLabel->text() +
-                         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_dateLabel->setText(m_dateLabel->text() + platform::dayFirstShortDate(QDate::currentDate()));
     setUpColumns();
     loadContacts();
     // Nothing the user sees at once waits for these.
