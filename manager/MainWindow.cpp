@@ -231,7 +231,7 @@ void MainWindow::loadContacts()
             {QMessageBox::Warning, QStringLiteral("Tortavela"),
              QStringLiteral("No se pudo leer el archivo de contactos\n%1\n\n%2")
                  .arg(QString::fromStdString(contacts::contactFilePath(m_env.programDir).string()),
-                      QString::fromLocal8Bit(loaded.error.c_str())),
+                      QString::fromStdString(loaded.error)),
              QMessageBox::Ok});
     }
     // The file's first contact is selected, as its note is the one the start-up shows.

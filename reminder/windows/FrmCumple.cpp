@@ -172,7 +172,7 @@ void FrmCumple::tellUnsavedAges(const reminder::AgeUpdateResult& update)
             : QStringLiteral(
                   "No se pudieron guardar las edades; se reintentará en el próximo inicio.");
     m_lblaviso->setText(text);
-    m_lblaviso->setToolTip(QString::fromLocal8Bit(update.rewrite.error.c_str()));
+    m_lblaviso->setToolTip(QString::fromStdString(update.rewrite.error));
     QPalette palette = m_lblaviso->palette();
     palette.setColor(QPalette::WindowText, Qt::darkRed);
     m_lblaviso->setPalette(palette);
