@@ -3,6 +3,7 @@
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
 #include "Geometry.h"
+#include "PairPlacement.h"
 #include "ReminderSession.h"
 
 ReminderWindows::ReminderWindows(ReminderSession& session, const reminder::DueBirthdays& due)
@@ -28,13 +29,19 @@ ReminderWindows::~ReminderWindows() = default;
 
 void ReminderWindows::show()
 {
-    if (m_faltan) {
+    // Together, neither may hide the other: today's birthdays on the left, the coming ones
+    // beside them. Alone, a window stands in the middle of the screen.
+    if (m_faltan && m_cumple)
+        platform::placePairOnScreen(m_cumple.get(), m_faltan.get());
+    else if (m_faltan)
         platform::centreOnScreen(m_faltan.get());
+    else if (m_cumple)
+        platform::centreOnScreen(m_cumple.get());
+    if (m_faltan) {
         m_faltan->show();
         m_session.setFaltanabierto(true);
     }
     if (m_cumple) {
-        platform::centreOnScreen(m_cumple.get());
         m_cumple->show();
         m_session.setCumpleabierto(true);
     }
