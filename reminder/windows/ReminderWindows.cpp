@@ -1,5 +1,6 @@
 #include "ReminderWindows.h"
 
+#include "BringToFront.h"
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
 #include "Geometry.h"
@@ -45,4 +46,12 @@ void ReminderWindows::show()
         m_cumple->show();
         m_session.setCumpleabierto(true);
     }
+}
+
+void ReminderWindows::bringToFront()
+{
+    if (m_faltan && m_session.faltanabierto())
+        platform::bringToFront(m_faltan.get());
+    if (m_cumple && m_session.cumpleabierto())
+        platform::bringToFront(m_cumple.get());
 }

@@ -20,6 +20,9 @@ public:
     // Each is marked open.
     void show();
 
+    // The windows still open come to the front, FrmCumple on top.
+    void bringToFront();
+
     FrmCumple* cumple() const { return m_cumple.get(); }
     FrmFaltan* faltan() const { return m_faltan.get(); }
 
