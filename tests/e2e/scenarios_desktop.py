@@ -6,7 +6,7 @@ import subprocess
 from contacts_file import file_of, read
 from scenarios_manager import CONTACTS as MANAGER_CONTACTS, start_manager
 from scenarios_reminder import (ADVANCED, ANA, CONTACTS as REMINDER_CONTACTS, CUMPLE, FALTAN,
-                                TODAY, start_reminder)
+                                TODAY, open_the_manager, start_reminder)
 from tortavela_e2e import check, wait_for
 
 MAIN = "Tortavela"
@@ -121,11 +121,7 @@ def reminder_windows_both_seen(desktop):
 
 
 def manager_from_reminder_minimized(desktop):
-    program_dir = desktop.program_dir(REMINDER_CONTACTS)
-    _, _, _, faltan = start_reminder(desktop, program_dir)
-    wait_for(lambda: read(program_dir) == ADVANCED, "the age update")
-    desktop.press(desktop.find(faltan, "push button", "Abrir Base De Datos"))
-    wait_for(lambda: not desktop.running(program_dir, "Avisela"), "the reminder ending")
+    program_dir = open_the_manager(desktop)
     main = only_window(desktop, MAIN)
     desktop.settled(lambda: minimized(desktop, main), "the manager minimized (iconic)")
     check(desktop.running(program_dir, "Agendela"), "the manager ended")

@@ -41,7 +41,7 @@ def wait_for(probe, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
     raise Failure(f"timed out waiting for {what}" + (f" ({last_error})" if last_error else ""))
 
 
-def start_private_x_server(attempts=30):
+def start_private_x_server(screen="1280x800", attempts=30):
     """Xvfb on a display number of our own. Servers started at the same moment with -displayfd
     alone can both settle on the same number, so each try names a random one and keeps it only
     when the server reports it ready. Without -noreset the server resets whenever its last
@@ -51,7 +51,7 @@ def start_private_x_server(attempts=30):
         read_end, write_end = os.pipe()
         server = subprocess.Popen(
             ["Xvfb", f":{number}", "-displayfd", str(write_end), "-noreset",
-             "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+             "-screen", "0", f"{screen}x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as ready:
@@ -79,14 +79,15 @@ class Desktop:
     """A private X server and D-Bus session with the accessibility bus running, and openbox as
     the window manager when asked for."""
 
-    def __init__(self, bin_dir, window_manager=False):
+    def __init__(self, bin_dir, window_manager=False, screen="1280x800"):
         self.bin_dir = bin_dir
         self.window_manager = window_manager
+        self.screen = screen
         self.root = tempfile.mkdtemp(prefix="tortavela-e2e-")
         self.processes = []
 
     def __enter__(self):
-        self.xvfb, display = start_private_x_server()
+        self.xvfb, display = start_private_x_server(self.screen)
         os.environ["DISPLAY"] = ":" + display
         # Without DISPLAY in the bus's environment synthesized input goes nowhere; the memory
         # backend keeps settings from leaking into the user's dconf.

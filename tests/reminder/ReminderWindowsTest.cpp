@@ -51,6 +51,16 @@ private:
         m_windows->show();
     }
     void startBoth() { start({{"Ana"}, {"Bea"}, {}, {}}); }
+    // A name today for FrmCumple, one tomorrow for FrmFaltan.
+    void startWith(bool cumple, bool faltan)
+    {
+        reminder::DueBirthdays due;
+        if (cumple)
+            due.today = {"Ana"};
+        if (faltan)
+            due.inOneDay = {"Bea"};
+        start(due);
+    }
 
     template <typename T> T* control(QWidget* window, const char* name)
     {
@@ -210,12 +220,7 @@ private slots:
     {
         QFETCH(bool, cumple);
         QFETCH(bool, faltan);
-        reminder::DueBirthdays due;
-        if (cumple)
-            due.today = {"Ana"};
-        if (faltan)
-            due.inTwoDays = {"Bea"};
-        start(due);
+        startWith(cumple, faltan);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QWidget* const shown[] = {m_windows->cumple(), m_windows->faltan()};
         for (QWidget* window : shown) {
@@ -265,12 +270,7 @@ private slots:
         QFETCH(bool, faltan);
         QFETCH(QString, first);
         QFETCH(bool, byButton);
-        reminder::DueBirthdays due;
-        if (cumple)
-            due.today = {"Ana"};
-        if (faltan)
-            due.inOneDay = {"Bea"};
-        start(due);
+        startWith(cumple, faltan);
         QCOMPARE(m_session->cumpleabierto(), cumple);
         QCOMPARE(m_session->faltanabierto(), faltan);
 
