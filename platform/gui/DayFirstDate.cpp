@@ -1,7 +1,9 @@
 #include "DayFirstDate.h"
 
 namespace platform {
+namespace {
 
+// Whether a date format writes the day before the month and the year, and the month as a number.
 bool writesDayFirstInNumbers(const QString& format)
 {
     QString fields; // the date fields in their order, one letter each: "dMy"
@@ -32,6 +34,8 @@ bool writesDayFirstInNumbers(const QString& format)
     }
     return numericMonth && fields.startsWith(QLatin1Char('d')) && fields.contains(QLatin1Char('M'));
 }
+
+} // namespace
 
 QString dayFirstShortDate(const QDate& date, const QLocale& system)
 {

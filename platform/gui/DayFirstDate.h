@@ -13,7 +13,4 @@ namespace platform {
 // short format.
 QString dayFirstShortDate(const QDate& date, const QLocale& system = QLocale::system());
 
-// Whether a date format writes the day before the month and the year, and the month as a number.
-bool writesDayFirstInNumbers(const QString& format);
-
 } // namespace platform

@@ -68,15 +68,10 @@ TEST(SystemError, AFailedChangeSaysWhyInSpanish)
     EXPECT_EQ(readBytes(dir / "data.tvl"), content);
 }
 
-// The failures a user can act on get a sentence of their own; the system's text, in whatever
-// language, only ever follows a Spanish start as a detail.
+// A failure without a sentence of its own still starts in Spanish; the system's text, in
+// whatever language, is only a detail after it.
 TEST(SystemError, TheSystemsOwnTextIsOnlyADetail)
 {
-    for (int common : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, ENOENT, EFBIG, EIO}) {
-        const std::string text = describeSystemError(common);
-        EXPECT_EQ(text.find(std::strerror(common)), std::string::npos) << text;
-        EXPECT_NE(text.find(::strerrorname_np(common)), std::string::npos) << text;
-    }
     const std::string rare = describeSystemError(EXDEV);
     EXPECT_TRUE(startsWith(rare, "Error del sistema (EXDEV: ")) << rare;
     EXPECT_NE(rare.find(std::strerror(EXDEV)), std::string::npos) << rare;

@@ -30,14 +30,4 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"zh_CN", "5/3/26"}),    // year first with signs: Spanish instead
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.locale); });
 
-TEST(DayFirstFormat, ReadsTheFieldsOutsideQuotesOnly)
-{
-    EXPECT_TRUE(platform::writesDayFirstInNumbers("d/M/yy"));
-    EXPECT_TRUE(platform::writesDayFirstInNumbers("'M' d.MM.yyyy"));
-    EXPECT_FALSE(platform::writesDayFirstInNumbers("dddd M/d/yy")); // the weekday's name is no day
-    EXPECT_FALSE(platform::writesDayFirstInNumbers("d MMM yyyy"));
-    EXPECT_FALSE(platform::writesDayFirstInNumbers("yyyy-MM-dd"));
-    EXPECT_FALSE(platform::writesDayFirstInNumbers("'d' M/d/yy"));
-}
-
 } // namespace

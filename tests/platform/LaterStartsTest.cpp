@@ -1,6 +1,5 @@
 #include "LaterStarts.h"
 
-#include "FileLock.h"
 #include "TempDir.h"
 
 #include <chrono>
@@ -81,14 +80,4 @@ TEST(LaterStarts, ACopyThatStartedAMomentAgoIsWaitedFor)
     const auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(platform::callRunningCopy(dir / "gone.lock", 10s, [] { return false; }));
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
-}
-
-TEST(LaterStarts, TheLockTellsWhetherTheCopyStillRuns)
-{
-    TempDir dir;
-    const auto lockFile = dir / ".Agendela.lock";
-    EXPECT_FALSE(platform::lockIsHeld(lockFile));
-    auto held = contacts::FileLock::acquire(lockFile, contacts::FileLock::Mode::TryOnce);
-    ASSERT_TRUE(held.lock);
-    EXPECT_TRUE(inAnotherProcess([&] { return platform::lockIsHeld(lockFile); }));
 }
