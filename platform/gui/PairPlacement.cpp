@@ -10,9 +10,10 @@ namespace {
 
 // Before a window is shown its frame is unknown. The gaps are wider than the borders (beside)
 // and the title bar with the borders (below) of common window managers, so that the frames
-// never overlap.
+// never overlap; below, also wide enough for the line the today window may grow by when it
+// cannot save the ages.
 constexpr int kGapBeside = 24;
-constexpr int kGapBelow = 48;
+constexpr int kGapBelow = 64;
 
 } // namespace
 
