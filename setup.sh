@@ -15,6 +15,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libical-dev
     faketime desktop-file-utils x11-utils
     xvfb xauth at-spi2-core python3-pyatspi dbus-daemon dbus-bin dbus-x11 xdotool imagemagick
+    openbox
     fonts-dejavu-core
 )
 

@@ -1,10 +1,10 @@
 #include "ContactFile.h"
 
 #include "FileDescriptor.h"
+#include "SystemError.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,12 +48,12 @@ OpenedFile openRegularFile(const std::filesystem::path& file)
     if (fd < 0) {
         opened.status =
             errno == ENOENT ? FileContent::Status::Missing : FileContent::Status::Failed;
-        opened.error = std::strerror(errno);
+        opened.error = describeSystemError(errno);
         return opened;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        opened.error = std::strerror(errno);
+        opened.error = describeSystemError(errno);
         ::close(fd);
         return opened;
     }
@@ -101,7 +101,7 @@ FileContent readWholeFile(const std::filesystem::path& file)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            content.error = std::strerror(errno);
+            content.error = describeSystemError(errno);
             return content;
         }
         if (n == 0)

@@ -2,11 +2,11 @@
 
 #include "FileDescriptor.h"
 #include "Hash64.h"
+#include "SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -31,7 +31,7 @@ FileLock::Attempt FileLock::acquire(const std::filesystem::path& lockFile, Mode 
     attempt.file = lockFile;
     FileDescriptor fd(openLockFile(lockFile));
     if (fd.get() < 0) {
-        attempt.error = std::strerror(errno);
+        attempt.error = describeSystemError(errno);
         return attempt;
     }
     const int operation = mode == Mode::Wait ? LOCK_EX : LOCK_EX | LOCK_NB;
@@ -41,7 +41,7 @@ FileLock::Attempt FileLock::acquire(const std::filesystem::path& lockFile, Mode 
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         attempt.heldByAnother = errno == EWOULDBLOCK;
-        attempt.error = std::strerror(errno);
+        attempt.error = describeSystemError(errno);
         return attempt;
     }
     const int held = fd.get();

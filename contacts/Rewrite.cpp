@@ -3,10 +3,10 @@
 #include "FileDescriptor.h"
 #include "FileLock.h"
 #include "RewriteJournal.h"
+#include "SystemError.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +33,7 @@ bool writeAll(int fd, std::string_view bytes)
 
 std::string systemError()
 {
-    return std::strerror(errno);
+    return describeSystemError(errno);
 }
 
 void syncDirectory(const std::filesystem::path& dir)

@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "Accessibility.h"
 #include "AfterFirstPaint.h"
+#include "AnchoredLayout.h"
 #include "AutostartEntry.h"
 #include "ContactDialog.h"
 #include "ContactExport.h"
@@ -10,6 +11,7 @@
 #include "ContactFileWatcher.h"
 #include "ContactImport.h"
 #include "ContactListModel.h"
+#include "DayFirstDate.h"
 #include "FileProblemMessage.h"
 #include "Geometry.h"
 #include "ImportPreview.h"
@@ -19,6 +21,7 @@
 #include "RemovalQuestion.h"
 #include "RowList.h"
 #include "UnreadableLinesNotice.h"
+#include "WholeGlyphRows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +29,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -83,41 +85,45 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     auto* client = new QWidget(this);
-    client->setFixedSize(platform::twipsSize(kClientWidth, kClientHeight));
+    // The designed size is the smallest: the list and the note box take what the window grows.
+    client->resize(platform::twipsSize(kClientWidth, kClientHeight));
+    auto* layout = new platform::AnchoredLayout(client, client->size());
     setCentralWidget(client);
-    // The window keeps its designed size: a larger window would only show empty space.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    using Anchor = platform::AnchoredLayout::Anchor;
 
     const QFont labelFont = platform::boldUiFont(kLabelPointSize);
-    const auto makeLabel = [&](const char* name, const QString& text, QRect geometry) {
+    const auto makeLabel = [&](const char* name, const QString& text, QRect geometry, int anchors) {
         auto* label = new QLabel(text, client);
         label->setObjectName(name);
         label->setFont(labelFont);
-        label->setGeometry(geometry);
+        layout->addWidget(label, geometry, anchors);
         return label;
     };
     m_dateLabel = makeLabel(objectName::dateLabel, QStringLiteral("Fecha De Hoy : "),
-                            twipsRect(120, 120, 4095, 255));
-    m_countCaption =
-        makeLabel(objectName::countCaption, countCaption("0"), twipsRect(6600, 120, 4095, 255));
+                            twipsRect(120, 120, 4095, 255), Anchor::TopLeft);
+    // Right-aligned over the list's right end, it stays there as the list grows.
+    m_countCaption = makeLabel(objectName::countCaption, countCaption("0"),
+                               twipsRect(6600, 120, 4095, 255), Anchor::Top | Anchor::Right);
     m_countCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_hiddenCount =
-        makeLabel(objectName::hiddenCount, QStringLiteral("0"), twipsRect(0, 0, 615, 255));
+    m_hiddenCount = makeLabel(objectName::hiddenCount, QStringLiteral("0"),
+                              twipsRect(0, 0, 615, 255), Anchor::TopLeft);
     m_hiddenCount->hide();
 
     m_model = new ContactListModel(this);
     m_list = new QTreeView(client);
     m_list->setObjectName(objectName::contactList);
-    m_list->setGeometry(twipsRect(120, 480, 10575, 4215));
+    layout->addWidget(m_list, twipsRect(120, 480, 10575, 4215), Anchor::AllSides);
     platform::makeRowList(m_list);
     m_list->header()->setStretchLastSection(false);
     m_list->setAccessibleName(QStringLiteral("Contactos"));
 
-    auto* noteCaption =
-        makeLabel(objectName::noteCaption, QStringLiteral("Nota"), twipsRect(120, 4800, 2175, 255));
+    // The note box keeps its height below the list, and its caption stays over it.
+    auto* noteCaption = makeLabel(objectName::noteCaption, QStringLiteral("Nota"),
+                                  twipsRect(120, 4800, 2175, 255), Anchor::Left | Anchor::Bottom);
     m_noteBox = new QPlainTextEdit(client);
     m_noteBox->setObjectName(objectName::noteBox);
-    m_noteBox->setGeometry(twipsRect(120, 5040, 10575, 615));
+    layout->addWidget(m_noteBox, twipsRect(120, 5040, 10575, 615),
+                      Anchor::Left | Anchor::Right | Anchor::Bottom);
     m_noteBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The box shows the stored note; what is typed here would be stored nowhere.
     m_noteBox->setReadOnly(true);
@@ -227,10 +233,15 @@ void MainWindow::fitHeaderFont()
 
 void MainWindow::startUp()
 {
-    m_dateLabel->setText(m_dateLabel->text() +
-                         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_dateLabel->setText(m_dateLabel->text() + platform::dayFirstShortDate(QDate::currentDate()));
     setUpColumns();
     loadContacts();
+    // The window takes its designed size, with the note on unreadable lines if there is one, and
+    // its controls their places, before it is shown: it can then be placed, and a window shown
+    // minimized stays minimized (resized while it is being shown, it would come up normal).
+    adjustSize();
+    layout()->invalidate();
+    layout()->activate();
     // Nothing the user sees at once waits for these.
     platform::afterFirstPaint(this, [this] {
         // A failed registration must not hide the user's contacts: it is not reported.
@@ -252,7 +263,7 @@ void MainWindow::loadContacts()
             {QMessageBox::Warning, QStringLiteral("Tortavela"),
              QStringLiteral("No se pudo leer el archivo de contactos\n%1\n\n%2")
                  .arg(QString::fromStdString(contacts::contactFilePath(m_env.programDir).string()),
-                      QString::fromLocal8Bit(loaded.error.c_str())),
+                      QString::fromStdString(loaded.error)),
              QMessageBox::Ok});
     }
     // The file's first contact is selected, as its note is the one the start-up shows.

@@ -40,8 +40,8 @@ public:
     ~MainWindow() override;
 
     // The start-up: today's date, the list's columns and the contacts, with the row of the
-    // file's first contact selected; once the window is painted, the logon registration and the
-    // watch on the contact file.
+    // file's first contact selected, and the window's size; once the window is painted, the
+    // logon registration and the watch on the contact file.
     void startUp();
 
     ContactListModel* contactList() const { return m_model; }

@@ -1,6 +1,8 @@
 #include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
+#include "BringToFront.h"
 #include "Geometry.h"
+#include "LaterStarts.h"
 #include "MainWindow.h"
 #include "ProgramDirectory.h"
 #include "SingleInstance.h"
@@ -12,16 +14,24 @@ namespace {
 
 // The reminder starts the manager minimized by setting this for the first show.
 constexpr const char* kStartMinimizedVariable = "TORTAVELA_START_MINIMIZED";
+// A copy started a moment ago may not listen yet; one that never answers is not waited for long.
+constexpr std::chrono::milliseconds kPatienceWithTheRunningCopy(2000);
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
     const auto programDir = platform::programDirectory();
-    // A second copy ends before it shows anything; the first one is left alone.
+    // A second copy brings the first one's window to the front and ends before it shows
+    // anything of its own.
     const auto instance = platform::SingleInstance::acquire(programDir, "Agendela");
-    if (instance.anotherIsRunning())
+    if (instance.anotherIsRunning()) {
+        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy,
+                                  [&] { return platform::lockIsHeld(instance.lockFile()); });
         return 0;
+    }
+    // At once, so that a later start finds this copy listening from the moment it holds the lock.
+    auto laterStarts = platform::LaterStarts::listen(instance.lockFile());
 
     const char* minimized = std::getenv(kStartMinimizedVariable);
     const bool startMinimized = minimized && *minimized && std::string_view(minimized) != "0";
@@ -33,6 +43,9 @@ int main(int argc, char* argv[])
     MainWindow window({programDir, platform::autostartDirectory()});
     window.startUp();
     platform::centreOnScreen(&window);
+    if (laterStarts)
+        platform::onLaterStart(&window, std::move(*laterStarts),
+                               [&window] { platform::bringToFront(&window); });
     if (startMinimized)
         window.showMinimized();
     else

@@ -1,8 +1,9 @@
 #include "AutostartEntry.h"
 
+#include "SystemError.h"
+
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <string_view>
 #include <system_error>
@@ -70,7 +71,7 @@ RegistrationResult registerReminderAtLogon(const std::filesystem::path& programD
     std::error_code error;
     std::filesystem::create_directories(autostartDir, error);
     if (error)
-        return {false, error.message()};
+        return {false, contacts::describeSystemError(error.value())};
 
     const std::string text = autostartEntryText(programDir);
     const auto target = autostartDir / kAutostartFileName;
@@ -78,13 +79,13 @@ RegistrationResult registerReminderAtLogon(const std::filesystem::path& programD
     temp += ".new";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return {false, std::strerror(errno)};
+        return {false, contacts::describeSystemError(errno)};
     const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     const int writeError = errno;
     if (::close(fd) != 0 || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
         const int why = written ? errno : writeError;
         ::unlink(temp.c_str());
-        return {false, std::strerror(why)};
+        return {false, contacts::describeSystemError(why)};
     }
     return {true, {}};
 }

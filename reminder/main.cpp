@@ -1,6 +1,7 @@
 // Avisela, the reminder started at logon. On most days it finds nothing to announce and must end
 // unseen and fast, often on a cold disk: it links no Qt, and loads its windows library only when
 // the scan found names to show.
+#include "LaterStarts.h"
 #include "ProgramDirectory.h"
 #include "SingleInstance.h"
 #include "StartupScan.h"
@@ -9,13 +10,25 @@
 
 #include <cstdio>
 
+namespace {
+
+// A copy that has only just started may still be scanning before it listens.
+constexpr std::chrono::milliseconds kPatienceWithTheRunningCopy(2000);
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     const auto programDir = platform::programDirectory();
-    // A second copy ends before it touches any file; the lock lasts until this copy ends.
+    // A second copy ends before it touches any file, bringing the first one's windows to the
+    // front; the lock lasts until this copy ends. A first copy that ends unseen meanwhile found
+    // nothing to announce: so would this one.
     const auto instance = platform::SingleInstance::acquire(programDir, "Avisela");
-    if (instance.anotherIsRunning())
+    if (instance.anotherIsRunning()) {
+        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy,
+                                  [&] { return platform::lockIsHeld(instance.lockFile()); });
         return 0;
+    }
 
     const reminder::Date today = platform::localToday();
     const auto due = reminder::runStartup(programDir, today);
@@ -23,6 +36,8 @@ int main(int argc, char* argv[])
         return 0;
 
     reminder::WindowsRequest request(*due, programDir, today, argc, argv);
+    if (auto laterStarts = platform::LaterStarts::listen(instance.lockFile()))
+        request.get().laterStarts = laterStarts->release();
     const auto shown = reminder::showWindows(programDir, request.get());
     if (!shown.loaded) {
         std::fprintf(stderr, "Avisela: %s\n", shown.error.c_str());

@@ -1,5 +1,7 @@
 #include "RowList.h"
 
+#include "WholeGlyphRows.h"
+
 #include <QHeaderView>
 #include <QTreeView>
 
@@ -10,6 +12,7 @@ void makeRowList(QTreeView* view)
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true);
+    giveRowsRoomForAccents(view);
     view->setAllColumnsShowFocus(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);

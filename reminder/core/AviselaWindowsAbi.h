@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 // Raised whenever the structures below change, so that a stale library refuses the call.
-enum { AVISELA_WINDOWS_ABI_VERSION = 1 };
+enum { AVISELA_WINDOWS_ABI_VERSION = 2 };
 
 // Stored text: Windows-1252 bytes, not terminated (a stored name may hold any byte).
 struct AviselaText {
@@ -39,6 +39,9 @@ struct AviselaWindowsRequest {
     // there. Avisela passes none; the benchmark times the windows with it.
     int (*onPainted)(void* context);
     void* onPaintedContext;
+    // A listening socket on which later starts of Avisela call to bring the windows to the front
+    // (see LaterStarts.h); the library takes it over. -1 for none.
+    int laterStarts;
 };
 
 // Shows the windows with the names and runs them until the program ends; gives the exit code.

@@ -46,6 +46,7 @@ WindowsRequest::WindowsRequest(const DueBirthdays& due, const std::filesystem::p
     m_request.inOneDay = namesOf(m_lists[1]);
     m_request.inTwoDays = namesOf(m_lists[2]);
     m_request.inThreeDays = namesOf(m_lists[3]);
+    m_request.laterStarts = -1;
 }
 
 DueBirthdays dueBirthdaysOf(const AviselaWindowsRequest& request)

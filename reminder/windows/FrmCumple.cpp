@@ -5,6 +5,7 @@
 #include "BirthdaySound.h"
 #include "ContactDetails.h"
 #include "ContactFile.h"
+#include "DayFirstDate.h"
 #include "QtText.h"
 #include "ReminderSession.h"
 #include "WindowControls.h"
@@ -12,7 +13,6 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QTimer>
@@ -153,7 +153,7 @@ void FrmCumple::timer1Timer()
     m_sound->play(m_session.programDir() / kSoundFileName);
     const reminder::Date today = m_session.today();
     const QDate date(reminder::yearOf(today), reminder::monthOf(today), reminder::dayOf(today));
-    m_lbldate->setText(QLocale::system().toString(date, QLocale::ShortFormat));
+    m_lbldate->setText(platform::dayFirstShortDate(date));
     shrinkToFit(m_lbldate);
     // A failed update leaves the contact file as it was and the markers with it, so the next
     // start advances the ages; the user is told, and the window stays.
@@ -172,7 +172,7 @@ void FrmCumple::tellUnsavedAges(const reminder::AgeUpdateResult& update)
             : QStringLiteral(
                   "No se pudieron guardar las edades; se reintentará en el próximo inicio.");
     m_lblaviso->setText(text);
-    m_lblaviso->setToolTip(QString::fromLocal8Bit(update.rewrite.error.c_str()));
+    m_lblaviso->setToolTip(QString::fromStdString(update.rewrite.error));
     QPalette palette = m_lblaviso->palette();
     palette.setColor(QPalette::WindowText, Qt::darkRed);
     m_lblaviso->setPalette(palette);

@@ -16,8 +16,12 @@ public:
     ~ReminderWindows();
 
     // FrmFaltan first, then FrmCumple, as the scan shows them after each line: FrmCumple ends on
-    // top. Each is centred on the screen and marked open.
+    // top, with the focus. Both shown stand side by side; one alone is centred on the screen.
+    // Each is marked open.
     void show();
+
+    // The windows still open come to the front, FrmCumple on top.
+    void bringToFront();
 
     FrmCumple* cumple() const { return m_cumple.get(); }
     FrmFaltan* faltan() const { return m_faltan.get(); }

@@ -1,6 +1,7 @@
 // The windows library's one entry point, called by Avisela once its scan found names to show.
 #include "ApplicationSetUp.h"
 #include "AviselaWindowsAbi.h"
+#include "BringToFront.h"
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
 #include "ReminderSession.h"
@@ -64,6 +65,9 @@ avisela_show_windows(const AviselaWindowsRequest* request)
                             ReminderSession::programActions(programDir));
     ReminderWindows windows(session, reminder::dueBirthdaysOf(*request));
     windows.show();
+    if (request->laterStarts >= 0)
+        platform::onLaterStart(&app, platform::LaterStarts(request->laterStarts),
+                               [&windows] { windows.bringToFront(); });
 
     std::unique_ptr<PaintWatch> paintWatch;
     if (request->onPainted) {

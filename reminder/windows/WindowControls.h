@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "WholeGlyphRows.h"
 
 #include <QFont>
 #include <QLabel>
@@ -53,6 +54,7 @@ inline QListWidget* makeList(QWidget* window, const char* name, Twips at)
 {
     auto* list = placed(new QListWidget(window), name, at);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    platform::giveRowsRoomForAccents(list);
     return list;
 }
 

@@ -80,12 +80,19 @@ def birthdays_today_and_upcoming(desktop):
     wait_for(lambda: process.poll() is not None, "the reminder ending")
 
 
-def opens_the_manager(desktop):
+def open_the_manager(desktop):
+    """Starts the reminder, lets it advance Ana's age and opens the manager from it; gives the
+    program directory once the reminder has ended."""
     program_dir = desktop.program_dir(CONTACTS)
-    process, app, cumple, faltan = start_reminder(desktop, program_dir)
+    _, _, _, faltan = start_reminder(desktop, program_dir)
     wait_for(lambda: read(program_dir) == ADVANCED, "the age update")
     desktop.press(desktop.find(faltan, "push button", "Abrir Base De Datos"))
     wait_for(lambda: not desktop.running(program_dir, "Avisela"), "the reminder ending at once")
+    return program_dir
+
+
+def opens_the_manager(desktop):
+    program_dir = open_the_manager(desktop)
     check(not desktop.has_application("Avisela"), "a reminder window stayed")
     manager = desktop.application("Agendela")
     window = desktop.window(manager, "Tortavela")

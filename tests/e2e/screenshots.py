@@ -1,9 +1,8 @@
 #!/usr/bin/python3
-"""Renders every window of both programs to PNG on a private X server:
+"""Renders every window of both programs to PNG on a private X server with openbox:
 screenshots.py BIN_DIR OUT_DIR. The pictures in the README come from here."""
 
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -12,12 +11,18 @@ from contacts_file import file_of, record
 from tortavela_e2e import Desktop, wait_for
 
 CONTACTS = file_of(
-    record("Carla Ibáñez", "Carli", "40", "07/12", "600 123 456", "Calle Mayor 1", "carla@correo.es", "Le gustan las rosas"),
-    record("Ana Núñez", "Anita", "30", "08/12", "611 222 333", "Plaza España 5", "ana@correo.es", "Prima de Javier"),
+    record("Carla Ibáñez", "Carli", "40", "07/12", "600 123 456", "Calle Mayor 1",
+           "carla@correo.es", "Le gustan las rosas"),
+    record("Ana Núñez", "Anita", "30", "08/12", "611 222 333", "Plaza España 5", "ana@correo.es",
+           "Prima de Javier"),
     record("Bruno Ortega", "", "25", "10/12", "", "Av. de América 20", "", ""),
-    record("Ángel Ruiz", "Angelito", "52", "9/12", "622 000 111", "", "angel@correo.es", "Vecino"),
+    record("Ángel Ruiz", "Angelito", "52", "9/12", "622 000 111", "", "angel@correo.es",
+           "Vecino"),
     record("Óscar Gómez", "Osqui", "8", "11/12", "", "Ronda Sur 3", "", "Compañero de clase"),
+    record("Úrsula Íñiguez", "", "61", "10/12", "", "", "", ""),
 )
+# Room for the scale-2 window, as on a large screen.
+SCREEN = "2560x1600"
 
 CARDS = (
     "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dora Ib=C3=A1=C3=B1ez\r\n"
@@ -30,47 +35,34 @@ CARDS = (
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Dora Ibáñez\r\nBDAY:1990-03-05\r\nEND:VCARD\r\n")
 
 
-# Room for the window manager's title bar and borders around a window's own area.
-FRAME = {"left": 6, "top": 30, "right": 6, "bottom": 6}
-
-
-def crop(desktop, node, path):
-    """Saves the part of the screen that shows the node (a window) with its frame."""
-    extents = node.queryComponent().getExtents(desktop.atspi.DESKTOP_COORDS)
+def crop(desktop, titles, path):
+    """Saves the part of the screen that shows these windows with their frames."""
+    frames = [desktop.frame(wait_for(lambda t=t: desktop.windows_titled(t), t)[0])
+              for t in titles]
+    left, top = min(f[0] for f in frames), min(f[1] for f in frames)
+    right, bottom = max(f[2] for f in frames), max(f[3] for f in frames)
     full = path + ".full.png"
-    time.sleep(0.4)  # let the last paint reach the screen
+    time.sleep(0.6)  # let the last paint reach the screen
     desktop.screenshot(full)
-    x, y = max(extents.x - FRAME["left"], 0), max(extents.y - FRAME["top"], 0)
-    width = extents.x + extents.width + FRAME["right"] - x
-    height = extents.y + extents.height + FRAME["bottom"] - y
-    geometry = f"{width}x{height}+{x}+{y}"
-    subprocess.run(["convert", full, "-crop", geometry, "+repage", path], check=True)
+    subprocess.run(["convert", full, "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                    "+repage", path], check=True)
     os.remove(full)
 
 
-def union_crop(desktop, nodes, path):
-    boxes = [n.queryComponent().getExtents(desktop.atspi.DESKTOP_COORDS) for n in nodes]
-    left = min(b.x for b in boxes)
-    top = min(b.y for b in boxes)
-    right = max(b.x + b.width for b in boxes)
-    bottom = max(b.y + b.height for b in boxes)
-
-    class Box:
-        pass
-    box = Box()
-    box.queryComponent = lambda: type("C", (), {"getExtents": lambda self, c: type(
-        "E", (), {"x": left, "y": top, "width": right - left, "height": bottom - top})()})()
-    crop(desktop, box, path)
+def end(desktop, manager):
+    manager.kill()
+    manager.wait()
+    wait_for(lambda: not desktop.windows_titled("Tortavela"), "the manager going away")
 
 
 def manager_windows(desktop, out):
     program_dir = desktop.program_dir(CONTACTS)
-    desktop.start(program_dir, "Agendela")
+    manager = desktop.start(program_dir, "Agendela")
     app = desktop.application("Agendela")
     window = desktop.window(app, "Tortavela")
     table = desktop.find(window, "tree")
     desktop.click(table.queryTable().getAccessibleAt(1, 0))
-    crop(desktop, window, os.path.join(out, "agendela.png"))
+    crop(desktop, ["Tortavela"], os.path.join(out, "agendela.png"))
 
     desktop.menu(window, "Archivo", "Agregar...")
     dialog = desktop.window(app, "Agregar")
@@ -78,14 +70,18 @@ def manager_windows(desktop, out):
     desktop.type_text("Dora")
     desktop.press(desktop.find(dialog, "push button", "Aceptar"))
     error = desktop.window(app, "Error")
-    union_crop(desktop, [dialog, error], os.path.join(out, "agregar-error.png"))
+    crop(desktop, ["Agregar", "Error"], os.path.join(out, "agregar-error.png"))
     desktop.press(desktop.find(error, "push button", "Aceptar"))
     desktop.press(desktop.find(dialog, "push button", "Cancelar"))
 
+    # A click on a window still disabled by the dialog would go nowhere.
+    wait_for(lambda: desktop.enabled(table), "the main window back")
     desktop.click(table.queryTable().getAccessibleAt(0, 0))
     desktop.menu(window, "Archivo", "Modificar...")
     dialog = desktop.window(app, "Modificar")
-    crop(desktop, dialog, os.path.join(out, "modificar.png"))
+    wait_for(lambda: desktop.text(desktop.find(dialog, "text", "Nombre")) == "Ana Núñez",
+             "the dialog filled from the first row")
+    crop(desktop, ["Modificar"], os.path.join(out, "modificar.png"))
     desktop.press(desktop.find(dialog, "push button", "Cancelar"))
 
     cards = os.path.join(program_dir, "tarjetas.vcf")
@@ -104,8 +100,18 @@ def manager_windows(desktop, out):
     wait_for(lambda: not desktop.showing(preview), "the preview closing")
 
     desktop.menu(window, "Ayuda", "Acerca De...")
-    about = desktop.window(app, "Acerca De Tortavela")
-    crop(desktop, about, os.path.join(out, "acerca.png"))
+    desktop.window(app, "Acerca De Tortavela")
+    crop(desktop, ["Acerca De Tortavela"], os.path.join(out, "acerca.png"))
+    end(desktop, manager)
+
+
+def manager_at_twice_the_scale(desktop, out):
+    program_dir = desktop.program_dir(CONTACTS)
+    manager = desktop.start(program_dir, "Agendela", extra_env={"QT_SCALE_FACTOR": "2"})
+    # The file's first contact is selected, as at every start.
+    desktop.window(desktop.application("Agendela"), "Tortavela")
+    crop(desktop, ["Tortavela"], os.path.join(out, "agendela-escala-2.png"))
+    end(desktop, manager)
 
 
 def reminder_windows(desktop, out):
@@ -113,31 +119,23 @@ def reminder_windows(desktop, out):
     desktop.start(program_dir, "Avisela", today="2026-12-08")
     app = desktop.application("Avisela")
     cumple = desktop.window(app, "¡¡FELIZ CUMPLE!!")
-    faltan = desktop.window(app, "¡¡FALTAN POCOS DÍAS!!")
-    # Both open in the middle of the screen; set them side by side for the pictures.
-    for title, x in (("FALTAN POCOS", 40), ("FELIZ CUMPLE", 520)):
-        subprocess.run(["xdotool", "search", "--name", title, "windowmove", str(x), "150"],
-                       check=True)
-    time.sleep(0.5)
+    desktop.window(app, "¡¡FALTAN POCOS DÍAS!!")
     desktop.click(desktop.find(cumple, "list item", "Ana Núñez"))
     time.sleep(0.5)
-    crop(desktop, cumple, os.path.join(out, "feliz-cumple.png"))
-    crop(desktop, faltan, os.path.join(out, "faltan-pocos-dias.png"))
+    crop(desktop, ["¡¡FELIZ CUMPLE!!"], os.path.join(out, "feliz-cumple.png"))
+    crop(desktop, ["¡¡FALTAN POCOS DÍAS!!"], os.path.join(out, "faltan-pocos-dias.png"))
+    # Both as they come up, side by side.
+    crop(desktop, ["¡¡FELIZ CUMPLE!!", "¡¡FALTAN POCOS DÍAS!!"],
+         os.path.join(out, "recordatorio.png"))
 
 
 def main():
     bin_dir, out = sys.argv[1], sys.argv[2]
     os.makedirs(out, exist_ok=True)
     # One desktop for all: the accessibility library stays bound to the first session bus.
-    with Desktop(bin_dir) as desktop:
-        # A window manager, when there is one, gives the pictures their title bars.
-        if shutil.which("openbox"):
-            desktop.processes.append(subprocess.Popen(
-                ["openbox", "--sm-disable"], env=desktop.environment(),
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-            time.sleep(1)
+    with Desktop(bin_dir, window_manager=True, screen=SCREEN) as desktop:
         manager_windows(desktop, out)
-        desktop.processes[-1].kill()  # the manager
+        manager_at_twice_the_scale(desktop, out)
         reminder_windows(desktop, out)
     print(f"pictures in {out}")
 

@@ -7,6 +7,7 @@ the user's session.
 
 import os
 import random
+import re
 import shutil
 import subprocess
 import tempfile
@@ -40,7 +41,7 @@ def wait_for(probe, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
     raise Failure(f"timed out waiting for {what}" + (f" ({last_error})" if last_error else ""))
 
 
-def start_private_x_server(attempts=30):
+def start_private_x_server(screen="1280x800", attempts=30):
     """Xvfb on a display number of our own. Servers started at the same moment with -displayfd
     alone can both settle on the same number, so each try names a random one and keeps it only
     when the server reports it ready. Without -noreset the server resets whenever its last
@@ -50,7 +51,7 @@ def start_private_x_server(attempts=30):
         read_end, write_end = os.pipe()
         server = subprocess.Popen(
             ["Xvfb", f":{number}", "-displayfd", str(write_end), "-noreset",
-             "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+             "-screen", "0", f"{screen}x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as ready:
@@ -75,15 +76,18 @@ def stop(process):
 
 
 class Desktop:
-    """A private X server and D-Bus session with the accessibility bus running."""
+    """A private X server and D-Bus session with the accessibility bus running, and openbox as
+    the window manager when asked for."""
 
-    def __init__(self, bin_dir):
+    def __init__(self, bin_dir, window_manager=False, screen="1280x800"):
         self.bin_dir = bin_dir
+        self.window_manager = window_manager
+        self.screen = screen
         self.root = tempfile.mkdtemp(prefix="tortavela-e2e-")
         self.processes = []
 
     def __enter__(self):
-        self.xvfb, display = start_private_x_server()
+        self.xvfb, display = start_private_x_server(self.screen)
         os.environ["DISPLAY"] = ":" + display
         # Without DISPLAY in the bus's environment synthesized input goes nowhere; the memory
         # backend keeps settings from leaking into the user's dconf.
@@ -100,6 +104,12 @@ class Desktop:
         self.config_home = os.path.join(self.root, "config")
         import pyatspi  # only now: it connects to the session bus set above
         self.atspi = pyatspi
+        if self.window_manager:
+            try:
+                self.start_window_manager()
+            except BaseException:
+                self.__exit__()  # no server is left behind
+                raise
         return self
 
     def __exit__(self, *exc):
@@ -162,6 +172,75 @@ class Desktop:
         states = [subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"],
                                  capture_output=True, text=True).stdout for window in found]
         return any("_NET_WM_STATE_HIDDEN" in state for state in states)
+
+    # --- the window manager's view -------------------------------------------------------
+
+    def start_window_manager(self, attempts=20):
+        """openbox, once it really manages windows: it says it is ready before it does, and a
+        window mapped in its first moments stays unmanaged for good. Throw-away windows are
+        mapped one after the other until openbox takes one."""
+        self.processes.append(subprocess.Popen(
+            ["openbox", "--sm-disable"], env=self.environment(),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        for _ in range(attempts):
+            guard = subprocess.Popen(["xmessage", "-name", "guard", "guard"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                wait_for(lambda: any(self.title(w) == "guard" for w in self.clients()),
+                         "openbox managing a window", timeout=1.5)
+                managed = True
+            except Failure:
+                managed = False
+            finally:
+                stop(guard)
+            if managed:
+                wait_for(lambda: not self.clients(), "openbox letting the window go")
+                return
+        raise Failure("openbox managed no window")
+
+    def root_property(self, name):
+        return subprocess.run(["xprop", "-root", name], capture_output=True, text=True).stdout
+
+    def clients(self):
+        """The managed windows, from the bottom of the stack to its top."""
+        return re.findall(r"0x[0-9a-f]+", self.root_property("_NET_CLIENT_LIST_STACKING"))
+
+    def title(self, window):
+        # In a UTF-8 locale xprop writes "¡¡FELIZ CUMPLE!!" as it is, not as octal escapes.
+        # Other programs (xmessage) may name their windows by WM_NAME only.
+        found = re.search(r'= "(.*)"', subprocess.run(
+            ["xprop", "-id", window, "_NET_WM_NAME", "WM_NAME"], capture_output=True, text=True,
+            env=dict(os.environ, LC_ALL="C.UTF-8")).stdout)
+        return found.group(1) if found else None
+
+    def windows_titled(self, title):
+        return [w for w in self.clients() if self.title(w) == title]
+
+    def net_wm_state(self, window):
+        return subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"],
+                              capture_output=True, text=True).stdout
+
+    def viewable(self, window):
+        return "IsViewable" in subprocess.run(["xwininfo", "-id", window],
+                                              capture_output=True, text=True).stdout
+
+    def frame(self, window):
+        """The window with its frame, as (left, top, right, bottom) on the screen."""
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+        x, y, width, height = (int(re.search(rf"{key}:\s+(-?\d+)", info).group(1)) for key in
+                               ("Absolute upper-left X", "Absolute upper-left Y", "Width",
+                                "Height"))
+        extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
+                                 capture_output=True, text=True).stdout
+        left, right, top, bottom = (int(n) for n in re.findall(r"\d+", extents.split("=")[1]))
+        return x - left, y - top, x + width + right, y + height + bottom
+
+    def settled(self, probe, what, settle=1.0):
+        """Waits for probe to hold, then checks that it still holds a moment later: a window's
+        state and its map state can disagree for a moment."""
+        wait_for(probe, what)
+        time.sleep(settle)
+        check(probe(), f"{what}: it did not last")
 
     # --- reading the tree -----------------------------------------------------------------
 

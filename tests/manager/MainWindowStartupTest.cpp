@@ -211,6 +211,43 @@ private slots:
                      QVariant(captions[column]));
     }
 
+    // The list and the note box take what the window grows; the labels stay by the controls
+    // they belong to, the columns keep their widths, and the window never gets smaller than
+    // designed.
+    void theListAndTheNoteGrowWithTheWindow()
+    {
+        MainWindow& window = start(fileOf({recordLine({"Ana", "", "", "1/1", "", "", "", ""})}));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto place = [&](const char* name) {
+            return window.findChild<QWidget*>(name)->geometry();
+        };
+        const QTreeView* list = window.findChild<QTreeView*>("LW1");
+        const QRect designedList = place("LW1");
+        const QRect designedNote = place("txtdesc");
+        const QRect designedDate = place("lbldate");
+        const QRect designedCount = place("lblcantcum");
+        const QRect designedCaption = place("Label1");
+        const QSize designedClient = window.centralWidget()->size();
+        QList<int> columns;
+        for (int i = 0; i < 7; ++i)
+            columns << list->columnWidth(i);
+
+        window.resize(window.size() + QSize(200, 120));
+        QTRY_COMPARE(place("LW1"), designedList.adjusted(0, 0, 200, 120));
+        QCOMPARE(place("txtdesc"), designedNote.adjusted(0, 120, 200, 120));
+        QCOMPARE(place("lbldate"), designedDate);
+        QCOMPARE(place("lblcantcum"), designedCount.translated(200, 0));
+        QCOMPARE(place("Label1"), designedCaption.translated(0, 120));
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(list->columnWidth(i), columns[i]);
+
+        window.resize(300, 200);
+        QTRY_COMPARE(window.centralWidget()->size(), designedClient);
+        QCOMPARE(place("LW1"), designedList);
+        QCOMPARE(place("txtdesc"), designedNote);
+    }
+
     void columnWidthsFollowTheDesign()
     {
         const auto widths = MainWindow::columnWidthsTwips(10830);

@@ -1,0 +1,132 @@
+#include "LaterStarts.h"
+
+#include "FileDescriptor.h"
+#include "FileLock.h"
+#include "Hash64.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+constexpr auto kRetryInterval = std::chrono::milliseconds(20);
+constexpr int kBacklog = 8;
+
+// The socket's address: a name in the abstract namespace (the path starts with a NUL byte) that
+// carries the user and the lock file, so that two users and two installations never meet.
+struct Address {
+    sockaddr_un address{};
+    socklen_t length = 0;
+};
+
+Address addressOf(const std::filesystem::path& lockFile)
+{
+    char name[64];
+    const int size =
+        std::snprintf(name, sizeof name, "tortavela-%u-%016llx", static_cast<unsigned>(::getuid()),
+                      static_cast<unsigned long long>(contacts::hash64(lockFile.native())));
+    Address result;
+    result.address.sun_family = AF_UNIX;
+    std::memcpy(result.address.sun_path + 1, name, static_cast<size_t>(size));
+    result.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + size);
+    return result;
+}
+
+int newSocket()
+{
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+}
+
+bool fromThisUser(int connection)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           peer.uid == ::getuid();
+}
+
+} // namespace
+
+std::optional<LaterStarts> LaterStarts::listen(const std::filesystem::path& lockFile)
+{
+    contacts::FileDescriptor fd(newSocket());
+    if (fd.get() < 0)
+        return std::nullopt;
+    const Address address = addressOf(lockFile);
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) !=
+            0 ||
+        ::listen(fd.get(), kBacklog) != 0)
+        return std::nullopt;
+    return LaterStarts(fd.release());
+}
+
+LaterStarts::LaterStarts(LaterStarts&& other) noexcept : m_fd(other.release()) {}
+
+LaterStarts& LaterStarts::operator=(LaterStarts&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = other.release();
+    }
+    return *this;
+}
+
+LaterStarts::~LaterStarts()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool LaterStarts::takeCalls()
+{
+    bool called = false;
+    for (;;) {
+        const int connection = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0)
+            return called; // EAGAIN: no more waiting
+        called = fromThisUser(connection) || called;
+        ::close(connection);
+    }
+}
+
+int LaterStarts::release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+bool callRunningCopy(const std::filesystem::path& lockFile, std::chrono::milliseconds patience,
+                     const std::function<bool()>& stillRunning)
+{
+    const Address address = addressOf(lockFile);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        contacts::FileDescriptor fd(newSocket());
+        if (fd.get() < 0)
+            return false;
+        // A listening socket takes the connection into its backlog at once: the running copy
+        // needs not answer for the call to have reached it.
+        if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address.address),
+                      address.length) == 0)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline || !stillRunning())
+            return false;
+        std::this_thread::sleep_for(kRetryInterval);
+    }
+}
+
+bool lockIsHeld(const std::filesystem::path& lockFile)
+{
+    return contacts::FileLock::acquire(lockFile, contacts::FileLock::Mode::TryOnce).heldByAnother;
+}
+
+} // namespace platform
