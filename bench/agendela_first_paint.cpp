@@ -3,18 +3,24 @@
 #include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
 #include "FirstPaintReporter.h"
+#include "FontConfigWarmUp.h"
 #include "MainWindow.h"
 #include "ProgramDirectory.h"
+#include "StartupContacts.h"
 
 #include <QApplication>
 #include <QTreeView>
 
 int main(int argc, char* argv[])
 {
+    const auto programDir = platform::programDirectory();
+    auto startupContacts = startReadingContacts(programDir);
+    platform::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     platform::setUpApplication(app, "Agendela");
-    MainWindow window({platform::programDirectory(), platform::autostartDirectory()});
-    window.startUp();
+    MainWindow window({programDir, platform::autostartDirectory()});
+    window.startUp(startupContacts.get());
     new FirstPaintReporter(window.listView()->viewport());
     window.show();
     return app.exec();

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "ProgramDirectory.h"
+#include "StartupContacts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,11 +42,13 @@ void accept(ContactDialog* dialog)
 
 int main(int argc, char* argv[])
 {
+    // As the program starts: the contacts are read on a thread of their own meanwhile.
+    const auto dir = platform::programDirectory();
+    auto startupContacts = startReadingContacts(dir);
     QApplication app(argc, argv);
     platform::setMessageAnswerHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
-    const auto dir = platform::programDirectory();
     MainWindow window({dir, dir / "autostart"});
-    window.startUp();
+    window.startUp(startupContacts.get());
     window.show();
     QApplication::processEvents();
     reportPeak("started");

@@ -78,7 +78,7 @@ struct ContactBatch {
     // Marker files that stand with the new content (see rewriteContactFileWithMarkers): the
     // birthday markers of contacts whose age already counts today's birthday. A marker that
     // stands there already, or cannot be made, is left out; the change is written all the same.
-    std::vector<MarkerFile> markers;
+    std::vector<MarkerFile> markers = {};
 };
 
 class ContactStore {

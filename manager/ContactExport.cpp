@@ -4,10 +4,12 @@
 #include "ContactAdapter.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
+#include "SystemError.h"
 #include "VCardWriter.h"
 
 #include <QSaveFile>
 #include <QStringList>
+#include <cerrno>
 
 namespace {
 
@@ -36,15 +38,20 @@ QString chooseTarget(QWidget* parent, const QString& title, const QString& filte
 bool writeWhole(QWidget* parent, const QString& path, const std::string& text)
 {
     QSaveFile file(path);
+    errno = 0;
     if (file.open(QIODevice::WriteOnly) &&
         file.write(text.data(), static_cast<qint64>(text.size())) ==
             static_cast<qint64>(text.size()) &&
         file.commit())
         return true;
+    // The system's reason in Spanish: QSaveFile words it in the desktop's language.
+    const int error = errno;
+    const QString reason = error != 0 ? QString::fromStdString(contacts::describeSystemError(error))
+                                      : file.errorString();
     platform::showMessage(parent, {QMessageBox::Critical, QStringLiteral("Error"),
                                    QStringLiteral("No se pudo escribir el archivo\n%1\n\n%2\n\nEl "
                                                   "archivo que hubiera ahí no ha cambiado.")
-                                       .arg(path, file.errorString()),
+                                       .arg(path, reason),
                                    QMessageBox::Ok});
     return false;
 }

@@ -1,6 +1,7 @@
 #include "ContactListModel.h"
 
 #include "ContactIdentity.h"
+#include "NameOrder.h"
 #include "QtText.h"
 
 #include <QCollator>
@@ -28,29 +29,6 @@ constexpr std::array<Column, ContactListModel::kColumnCount> kColumns = {{
 
 // Beyond this many rows out of place a full sort is cheaper than inserting them one by one.
 constexpr std::size_t kFewUnsortedRows = 32;
-
-QCollator nameCollator()
-{
-    QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
-// The positions of the contacts in name order.
-std::vector<int> orderByName(const std::vector<contacts::Contact>& contacts)
-{
-    const QCollator collator = nameCollator();
-    // One key per name, computed once: comparing keys is much cheaper than collating strings.
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(contacts.size());
-    for (const contacts::Contact& contact : contacts)
-        keys.push_back(collator.sortKey(platform::fromFileText(contact.name())));
-    std::vector<int> order(contacts.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-    return order;
-}
 
 } // namespace
 
@@ -116,12 +94,13 @@ std::vector<std::string_view> ContactListModel::names() const
 
 void ContactListModel::setContacts(std::vector<contacts::Contact> contacts)
 {
-    std::vector<int> order = orderByName(contacts);
+    setContactsInNameOrder(inNameOrder(std::move(contacts)));
+}
+
+void ContactListModel::setContactsInNameOrder(std::vector<contacts::Contact> contacts)
+{
     beginResetModel();
-    m_contacts.clear();
-    m_contacts.reserve(contacts.size());
-    for (int from : order)
-        m_contacts.push_back(std::move(contacts[static_cast<size_t>(from)]));
+    m_contacts = std::move(contacts);
     m_sortedRows = m_contacts.size();
     endResetModel();
 }

@@ -33,6 +33,8 @@ public:
 
     // Shows these contacts instead of the current ones.
     void setContacts(std::vector<contacts::Contact> contacts);
+    // The same for contacts already in name order (see NameOrder.h).
+    void setContactsInNameOrder(std::vector<contacts::Contact> contacts);
     // Shows a change the contact file now holds: one row leaves for each stored line that left
     // the file, and the added contacts take their places in name order.
     void applyChange(const std::vector<std::string>& removedLines,

@@ -20,6 +20,7 @@
 #include "QtText.h"
 #include "RemovalQuestion.h"
 #include "RowList.h"
+#include "StartupContacts.h"
 #include "UnreadableLinesNotice.h"
 #include "WholeGlyphRows.h"
 
@@ -233,9 +234,14 @@ void MainWindow::fitHeaderFont()
 
 void MainWindow::startUp()
 {
+    startUp(readStartupContacts(m_env.programDir));
+}
+
+void MainWindow::startUp(StartupContacts startup)
+{
     m_dateLabel->setText(m_dateLabel->text() + platform::dayFirstShortDate(QDate::currentDate()));
     setUpColumns();
-    loadContacts();
+    showStartupContacts(std::move(startup));
     // The window takes its designed size, with the note on unreadable lines if there is one, and
     // its controls their places, before it is shown: it can then be placed, and a window shown
     // minimized stays minimized (resized while it is being shown, it would come up normal).
@@ -253,9 +259,10 @@ void MainWindow::startUp()
     });
 }
 
-void MainWindow::loadContacts()
+void MainWindow::showStartupContacts(StartupContacts startup)
 {
-    contacts::LoadResult loaded = m_store.load();
+    m_store = std::move(startup.store);
+    contacts::LoadResult& loaded = startup.loaded;
     if (loaded.status == contacts::LoadResult::Status::Failed) {
         // An unreadable file is not an empty one: say so instead of showing an empty list.
         platform::showMessage(
@@ -266,14 +273,11 @@ void MainWindow::loadContacts()
                       QString::fromStdString(loaded.error)),
              QMessageBox::Ok});
     }
-    // The file's first contact is selected, as its note is the one the start-up shows.
-    std::optional<contacts::Contact> first;
-    if (!loaded.book.contacts.empty())
-        first = loaded.book.contacts.front();
     showUnreadableLines(std::move(loaded.book.unreadable));
-    m_model->setContacts(std::move(loaded.book.contacts));
-    if (first)
-        selectRow(m_model->rowOf(*first));
+    m_model->setContactsInNameOrder(std::move(loaded.book.contacts));
+    // The file's first contact is selected, as its note is the one the start-up shows.
+    if (startup.firstInFile)
+        selectRow(m_model->rowOf(*startup.firstInFile));
 }
 
 void MainWindow::followContactFile()

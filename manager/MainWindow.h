@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContactStore.h"
+#include "StartupContacts.h"
 #include "Today.h"
 
 #include <QMainWindow>
@@ -43,6 +44,8 @@ public:
     // file's first contact selected, and the window's size; once the window is painted, the
     // logon registration and the watch on the contact file.
     void startUp();
+    // The same with the contacts already read (see StartupContacts.h).
+    void startUp(StartupContacts startup);
 
     ContactListModel* contactList() const { return m_model; }
     QTreeView* listView() const { return m_list; }
@@ -71,7 +74,7 @@ private:
     void buildMenus();
     void setUpColumns();
     void fitHeaderFont();
-    void loadContacts();
+    void showStartupContacts(StartupContacts startup);
     void showBook(contacts::ContactBook book);
     void showUnreadableLines(std::vector<contacts::UnreadableLine> lines);
     void selectRow(int row);

@@ -1,11 +1,13 @@
 #include "ApplicationSetUp.h"
 #include "AutostartEntry.h"
 #include "BringToFront.h"
+#include "FontConfigWarmUp.h"
 #include "Geometry.h"
 #include "LaterStarts.h"
 #include "MainWindow.h"
 #include "ProgramDirectory.h"
 #include "SingleInstance.h"
+#include "StartupContacts.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -37,11 +39,16 @@ int main(int argc, char* argv[])
     const bool startMinimized = minimized && *minimized && std::string_view(minimized) != "0";
     ::unsetenv(kStartMinimizedVariable);
 
+    // The contacts are read and sorted while the application connects to the display.
+    auto startupContacts = startReadingContacts(programDir);
+    platform::FontConfigWarmUp fontConfig;
+
     QApplication app(argc, argv);
+    fontConfig.wait();
     platform::setUpApplication(app, "Agendela");
 
     MainWindow window({programDir, platform::autostartDirectory()});
-    window.startUp();
+    window.startUp(startupContacts.get());
     platform::centreOnScreen(&window);
     if (laterStarts)
         platform::onLaterStart(&window, std::move(*laterStarts),

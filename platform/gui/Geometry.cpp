@@ -56,14 +56,13 @@ QFont shrinkToFit(QFont font, double smallestPointSize,
     const int lastStep = static_cast<int>((largest - smallestPointSize) / kStep + 1e-9);
     if (lastStep < 1)
         return font;
-    // Text widths grow about as the size: the guess is the right size or next to it.
+    // Text widths grow about as the size: the largest step under the size that the overflow
+    // asks for fits, or one a little smaller does. The step above it would need more room than
+    // the texts have, so it is not tried: each size tried costs a font engine.
     int steps =
         std::clamp(static_cast<int>(std::ceil((largest - largest / ratio) / kStep)), 1, lastStep);
     while (steps < lastStep && !fits(steps))
         ++steps;
-    // The largest size that fits, as the step-by-step search would give.
-    while (steps > 1 && fits(steps - 1))
-        --steps;
     font.setPointSizeF(sizeAt(steps));
     return font;
 }

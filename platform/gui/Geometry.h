@@ -26,8 +26,8 @@ QFont shrinkUntilFits(QFont font, double smallestPointSize,
                       const std::function<bool(const QFont&)>& fits);
 
 // The same, for texts that need `overflow` times the room they have (1 or less fits): the
-// overflow at the first size tells where to start looking, so that only two or three sizes are
-// tried instead of every size on the way down. Each size tried costs a font engine.
+// overflow at the first size tells which size to try, so that one or two sizes are tried instead
+// of every size on the way down. Each size tried costs a font engine.
 QFont shrinkToFit(QFont font, double smallestPointSize,
                   const std::function<double(const QFont&)>& overflow);
 

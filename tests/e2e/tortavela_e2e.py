@@ -5,6 +5,7 @@ program directory holding copies of the programs, so that nothing leaks between 
 the user's session.
 """
 
+import glob
 import os
 import random
 import re
@@ -39,6 +40,13 @@ def wait_for(probe, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
             last_error = error
         time.sleep(interval)
     raise Failure(f"timed out waiting for {what}" + (f" ({last_error})" if last_error else ""))
+
+
+def faketime_library():
+    """libfaketime from Debian's faketime package."""
+    found = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")
+    check(found, "libfaketime is not installed")
+    return found[0]
 
 
 def start_private_x_server(screen="1280x800", attempts=30):
@@ -117,6 +125,12 @@ class Desktop:
             if process.poll() is None:
                 process.kill()
                 process.wait()
+            # libfaketime leaves these behind when its process is killed.
+            for name in (f"faketime_shm_{process.pid}", f"sem.faketime_sem_{process.pid}"):
+                try:
+                    os.remove(os.path.join("/dev/shm", name))
+                except OSError:
+                    pass
         for process in (self.dbus, self.xvfb):
             stop(process)
         shutil.rmtree(self.root, ignore_errors=True)
@@ -146,16 +160,18 @@ class Desktop:
     def start(self, program_dir, program, today=None, extra_env=None):
         """Starts a program; `today` (YYYY-MM-DD) runs it under faketime with a running clock."""
         command = [os.path.join(program_dir, program)]
+        env = self.environment(extra_env)
         if today:
-            command = ["faketime", f"{today} 10:00:00"] + command
-        process = subprocess.Popen(command, env=self.environment(extra_env),
-                                   stdout=subprocess.DEVNULL)
+            # The library itself, not the faketime wrapper: the wrapper keeps a semaphore named
+            # after its process id in /dev/shm, and one left by a killed run makes a later
+            # wrapper with that id refuse to start.
+            env.update(LD_PRELOAD=faketime_library(), FAKETIME=f"@{today} 10:00:00")
+        process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL)
         self.processes.append(process)
         return process
 
     def running(self, program_dir, program):
-        """Whether a process of that program file runs. The faketime wrapper outlives the
-        program it started while a program started from there (the manager) still runs."""
+        """Whether a process of that program file runs, whoever started it."""
         wanted = os.path.realpath(os.path.join(program_dir, program))
         for pid in filter(str.isdigit, os.listdir("/proc")):
             try:

@@ -321,6 +321,9 @@ private slots:
         QCOMPARE(manager.messages[0].icon, QMessageBox::Critical);
         QVERIFY(manager.messages[0].text.startsWith("No se pudo escribir el archivo\n" +
                                                     QString::fromStdString(target.string())));
+        // The reason reads in Spanish, whatever the desktop's language.
+        QVERIFY2(manager.messages[0].text.contains("El archivo o la carpeta no existe (ENOENT)"),
+                 qPrintable(manager.messages[0].text));
         QVERIFY(!std::filesystem::exists(manager.dir() / "falta"));
     }
 };
