@@ -4,6 +4,7 @@
 #include "Birthday.h"
 #include "DialogKeys.h"
 #include "DuplicateNames.h"
+#include "FileProblemMessage.h"
 #include "Geometry.h"
 #include "MessageBox.h"
 #include "ObjectNames.h"
@@ -236,10 +237,10 @@ QString ContactDialog::composedBirthday() const
            QStringLiteral("%1").arg(m_monthList->currentIndex() + 1, 2, 10, QLatin1Char('0'));
 }
 
-void ContactDialog::refuse(const QString& message, bool asError)
+void ContactDialog::refuse(const QString& message)
 {
-    platform::showMessage(this, {asError ? QMessageBox::Critical : QMessageBox::Information,
-                                 QStringLiteral("Error"), message, QMessageBox::Ok});
+    platform::showMessage(
+        this, {QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok});
 }
 
 bool ContactDialog::isNameTaken(std::string_view name) const
@@ -253,9 +254,9 @@ void ContactDialog::checkAndHandBack()
 {
     // Only the empty text counts as no name: a name of blanks is a name.
     if (fieldText(ContactField::Name).isEmpty())
-        return refuse(QStringLiteral("Debe haber un nombre"), true);
+        return refuse(QStringLiteral("Debe haber un nombre"));
     if (m_dayList->currentIndex() < 0 || m_monthList->currentIndex() < 0)
-        return refuse(QStringLiteral("Falta la fecha de cumpleaños"), true);
+        return refuse(QStringLiteral("Falta la fecha de cumpleaños"));
 
     // The inputs refuse what the file cannot hold as it is typed; text set by other means
     // still never reaches the file changed.
@@ -266,12 +267,11 @@ void ContactDialog::checkAndHandBack()
             return refuse(QStringLiteral("El carácter «%1» (U+%2) no se puede guardar en el "
                                          "archivo de contactos.")
                               .arg(*bad)
-                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')),
-                          true);
+                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')));
         }
     }
     if (isNameTaken(*platform::toFileText(fieldText(ContactField::Name))))
-        return refuse(QStringLiteral("El contacto con el nombre dado ya existe"), false);
+        return showRefusedChange(this, contacts::ChangeAnswer::Refusal::NameTaken);
 
     setFieldText(ContactField::Birthday, composedBirthday());
     contacts::Contact::Values values;

@@ -55,7 +55,7 @@ private:
     // the text is no day and month.
     void chooseBirthday(std::string_view storedBirthday);
     void checkAndHandBack();
-    void refuse(const QString& message, bool asError);
+    void refuse(const QString& message);
     bool isNameTaken(std::string_view name) const;
     // The birthday as the record stores it: the chosen day, "/", the month's two digits.
     QString composedBirthday() const;

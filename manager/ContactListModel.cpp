@@ -83,15 +83,6 @@ QString ContactListModel::cell(int row, int column) const
     return text(row, static_cast<contacts::ContactField>(column));
 }
 
-std::vector<std::string_view> ContactListModel::names() const
-{
-    std::vector<std::string_view> names;
-    names.reserve(m_contacts.size());
-    for (const contacts::Contact& contact : m_contacts)
-        names.push_back(contact.name());
-    return names;
-}
-
 void ContactListModel::setContacts(std::vector<contacts::Contact> contacts)
 {
     setContactsInNameOrder(inNameOrder(std::move(contacts)));
@@ -207,12 +198,8 @@ void ContactListModel::insertUnsortedRows()
 void ContactListModel::sortAllRows()
 {
     const std::vector<int> order = orderByName(m_contacts);
-    std::vector<contacts::Contact> sorted;
-    sorted.reserve(m_contacts.size());
-    for (int from : order)
-        sorted.push_back(std::move(m_contacts[static_cast<size_t>(from)]));
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_contacts = std::move(sorted);
+    m_contacts = reordered(std::move(m_contacts), order);
     movePersistentIndexes(order);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

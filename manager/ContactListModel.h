@@ -5,8 +5,6 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <cstddef>
-#include <string>
-#include <string_view>
 #include <vector>
 
 // The contacts of the manager's list, note included, sorted by name. The columns show fields 0
@@ -27,7 +25,6 @@ public:
     // The text of a column (fields 0 to 6) or of any field, as shown.
     QString cell(int row, int column) const;
     QString text(int row, contacts::ContactField field) const;
-    std::vector<std::string_view> names() const;
     // Every contact, in the list's order.
     const std::vector<contacts::Contact>& contacts() const { return m_contacts; }
 

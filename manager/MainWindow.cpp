@@ -17,12 +17,10 @@
 #include "ImportPreview.h"
 #include "MessageBox.h"
 #include "ObjectNames.h"
-#include "QtText.h"
 #include "RemovalQuestion.h"
 #include "RowList.h"
 #include "StartupContacts.h"
 #include "UnreadableLinesNotice.h"
-#include "WholeGlyphRows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,6 +34,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTreeView>
 
 using platform::twipsRect;
@@ -345,22 +344,34 @@ int MainWindow::contactCount() const
     return m_model->rowCount();
 }
 
-std::vector<std::string> MainWindow::storedNames() const
+QString MainWindow::note() const
+{
+    // toPlainText() would turn non-breaking spaces into plain ones.
+    return m_noteBox->document()->toRawText();
+}
+
+std::vector<std::string> MainWindow::unreadableNames() const
 {
     std::vector<std::string> names;
-    names.reserve(static_cast<size_t>(contactCount()) + m_unreadable.size());
-    for (std::string_view name : m_model->names())
-        names.emplace_back(name);
+    names.reserve(m_unreadable.size());
     for (const contacts::UnreadableLine& line : m_unreadable)
         names.push_back(line.name);
+    return names;
+}
+
+std::vector<std::string> MainWindow::storedNames() const
+{
+    std::vector<std::string> names = unreadableNames();
+    names.reserve(names.size() + static_cast<size_t>(contactCount()));
+    for (const contacts::Contact& contact : m_model->contacts())
+        names.emplace_back(contact.name());
     return names;
 }
 
 void MainWindow::showSelectedContact()
 {
     const auto row = selectedRow();
-    m_note = row ? m_model->text(*row, contacts::ContactField::Note) : QString();
-    m_noteBox->setPlainText(m_note);
+    m_noteBox->setPlainText(row ? m_model->text(*row, contacts::ContactField::Note) : QString());
     // "Quitar" and "Modificar..." always change together.
     m_removeCommand->setEnabled(row.has_value());
     m_modifyCommand->setEnabled(row.has_value());
@@ -405,15 +416,11 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
     }
 
     // After a change the list shows no selection, as a modification or removal leaves it; an
-    // addition to an empty list selects the new contact, the only one to act on.
-    const bool firstContact = command == Command::Add && contactCount() == 0;
-    std::optional<contacts::Contact> added;
-    if (!answer.addedContacts.empty())
-        added = answer.addedContacts.front();
-    // An import selects the first of its contacts in the list.
-    std::vector<contacts::Contact> imported;
-    if (command == Command::Import)
-        imported = answer.addedContacts;
+    // addition to an empty list selects the new contact, the only one to act on, and an import
+    // the first of its contacts in the list.
+    std::vector<contacts::Contact> toSelect;
+    if (command == Command::Import || (command == Command::Add && contactCount() == 0))
+        toSelect = answer.addedContacts;
     if (command != Command::Add)
         clearSelection();
     if (answer.book) {
@@ -422,9 +429,7 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
         showUnreadableLines(std::move(answer.unreadable));
         m_model->applyChange(answer.removedLines, std::move(answer.addedContacts));
     }
-    if (firstContact && added)
-        selectRow(m_model->rowOf(*added));
-    if (const int first = m_model->firstRowOf(imported); first >= 0)
+    if (const int first = m_model->firstRowOf(toSelect); first >= 0)
         selectRow(first);
     return true;
 }
@@ -488,11 +493,8 @@ void MainWindow::showAbout()
 
 void MainWindow::importContacts()
 {
-    std::vector<std::string> unreadableNames;
-    for (const contacts::UnreadableLine& line : m_unreadable)
-        unreadableNames.push_back(line.name);
     ImportPreview* preview =
-        prepareImport(this, m_model->contacts(), unreadableNames, m_env.today());
+        prepareImport(this, m_model->contacts(), unreadableNames(), m_env.today());
     if (!preview)
         return;
     connect(preview, &ImportPreview::importChosen, this,

@@ -52,7 +52,7 @@ public:
     std::optional<int> selectedRow() const;
     int contactCount() const;
     // The note box's text exactly as stored: the box itself shows non-breaking spaces as blanks.
-    QString note() const { return m_note; }
+    QString note() const;
 
     enum class Command { Add, Modify, Remove, Import };
     // Shows what the store answered to a command and tells the user of a refusal or a failure,
@@ -82,6 +82,8 @@ private:
     // The note box and the commands follow the selection.
     void showSelectedContact();
     void showCount();
+    std::vector<std::string> unreadableNames() const;
+    // Every stored name, the unreadable lines' included, for the duplicate check.
     std::vector<std::string> storedNames() const;
 
     // The menu commands.
@@ -103,7 +105,6 @@ private:
     contacts::ContactStore m_store;
     std::vector<contacts::UnreadableLine> m_unreadable;
     ContactListModel* m_model = nullptr;
-    QString m_note;
     QLabel* m_dateLabel = nullptr;
     QLabel* m_countCaption = nullptr;
     QLabel* m_hiddenCount = nullptr;

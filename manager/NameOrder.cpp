@@ -28,12 +28,18 @@ std::vector<int> orderByName(const std::vector<contacts::Contact>& contacts)
     return order;
 }
 
+std::vector<contacts::Contact> reordered(std::vector<contacts::Contact> contacts,
+                                         const std::vector<int>& order)
+{
+    std::vector<contacts::Contact> result;
+    result.reserve(contacts.size());
+    for (int from : order)
+        result.push_back(std::move(contacts[static_cast<size_t>(from)]));
+    return result;
+}
+
 std::vector<contacts::Contact> inNameOrder(std::vector<contacts::Contact> contacts)
 {
     const std::vector<int> order = orderByName(contacts);
-    std::vector<contacts::Contact> sorted;
-    sorted.reserve(contacts.size());
-    for (int from : order)
-        sorted.push_back(std::move(contacts[static_cast<size_t>(from)]));
-    return sorted;
+    return reordered(std::move(contacts), order);
 }
