@@ -134,8 +134,7 @@ def manager_resizes(desktop):
     desktop.find(window, "label", "Fecha De Hoy : 5/3/26")  # not 3/5/26
     main = only_window(desktop, MAIN)
     desktop.settled(lambda: shown(desktop, main), "the manager shown")
-    allowed = subprocess.run(["xprop", "-id", main, "_NET_WM_ALLOWED_ACTIONS"],
-                             capture_output=True, text=True).stdout
+    allowed = desktop.window_property(main, "_NET_WM_ALLOWED_ACTIONS")
     check("_NET_WM_ACTION_MAXIMIZE_HORZ" in allowed and "_NET_WM_ACTION_MAXIMIZE_VERT" in allowed,
           "the window manager offers no maximizing")
     tree = desktop.find(window, "tree", "Contactos")

@@ -185,9 +185,7 @@ class Desktop:
         """Whether the X window with this caption asked to be minimized (hidden)."""
         found = subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
                                capture_output=True, text=True).stdout.split()
-        states = [subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"],
-                                 capture_output=True, text=True).stdout for window in found]
-        return any("_NET_WM_STATE_HIDDEN" in state for state in states)
+        return any("_NET_WM_STATE_HIDDEN" in self.net_wm_state(window) for window in found)
 
     # --- the window manager's view -------------------------------------------------------
 
@@ -232,9 +230,12 @@ class Desktop:
     def windows_titled(self, title):
         return [w for w in self.clients() if self.title(w) == title]
 
+    def window_property(self, window, name):
+        return subprocess.run(["xprop", "-id", window, name], capture_output=True,
+                              text=True).stdout
+
     def net_wm_state(self, window):
-        return subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"],
-                              capture_output=True, text=True).stdout
+        return self.window_property(window, "_NET_WM_STATE")
 
     def viewable(self, window):
         return "IsViewable" in subprocess.run(["xwininfo", "-id", window],
@@ -246,8 +247,7 @@ class Desktop:
         x, y, width, height = (int(re.search(rf"{key}:\s+(-?\d+)", info).group(1)) for key in
                                ("Absolute upper-left X", "Absolute upper-left Y", "Width",
                                 "Height"))
-        extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
-                                 capture_output=True, text=True).stdout
+        extents = self.window_property(window, "_NET_FRAME_EXTENTS")
         left, right, top, bottom = (int(n) for n in re.findall(r"\d+", extents.split("=")[1]))
         return x - left, y - top, x + width + right, y + height + bottom
 
