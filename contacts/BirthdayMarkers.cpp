@@ -41,7 +41,6 @@ std::string escaped(unsigned char byte)
 struct EncodedText {
     std::vector<std::string> pieces;
     std::size_t size = 0;
-    bool escapedAny = false;
 };
 
 EncodedText encode(std::string_view name, std::string_view alias)
@@ -50,13 +49,8 @@ EncodedText encode(std::string_view name, std::string_view alias)
     for (std::string_view part : {name, alias}) {
         for (char c : part) {
             const auto byte = static_cast<unsigned char>(c);
-            std::string piece;
-            if (needsEscape(byte)) {
-                piece = escaped(byte);
-                text.escapedAny = true;
-            } else {
-                piece = windows1252ToUtf8(std::string_view(&c, 1));
-            }
+            std::string piece =
+                needsEscape(byte) ? escaped(byte) : windows1252ToUtf8(std::string_view(&c, 1));
             text.size += piece.size();
             text.pieces.push_back(std::move(piece));
         }

@@ -49,12 +49,6 @@ std::optional<Contact> Contact::fromStoredLine(std::string_view line)
     return contact;
 }
 
-bool Contact::holdsContact(std::string_view line)
-{
-    FieldEnds ends;
-    return findFieldEnds(line, ends);
-}
-
 std::string_view Contact::field(ContactField which) const
 {
     const int index = static_cast<int>(which);

@@ -29,8 +29,6 @@ public:
     // The contact a stored line holds. Nothing when the line lacks one of the terminators of the
     // first seven fields; when only the eighth is missing, the rest of the line is the note.
     static std::optional<Contact> fromStoredLine(std::string_view line);
-    // Whether fromStoredLine would read a contact from the line.
-    static bool holdsContact(std::string_view line);
 
     std::string_view field(ContactField which) const;
     std::string_view name() const { return field(ContactField::Name); }

@@ -1,6 +1,5 @@
 #include "ContactFile.h"
 
-#include "FileDescriptor.h"
 #include "SystemError.h"
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace contacts {
 namespace {
@@ -44,25 +44,23 @@ OpenedFile openRegularFile(const std::filesystem::path& file)
     OpenedFile opened;
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer, forever. It
     // changes nothing for a regular file.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
         opened.status =
             errno == ENOENT ? FileContent::Status::Missing : FileContent::Status::Failed;
         opened.error = describeSystemError(errno);
         return opened;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(fd.get(), &info) != 0) {
         opened.error = describeSystemError(errno);
-        ::close(fd);
         return opened;
     }
     if (!S_ISREG(info.st_mode)) {
         opened.error = notAFileReason(info.st_mode);
-        ::close(fd);
         return opened;
     }
-    opened.fd = fd;
+    opened.fd = std::move(fd);
     opened.size = static_cast<std::uint64_t>(info.st_size);
     opened.status = FileContent::Status::Read;
     return opened;
@@ -74,10 +72,9 @@ FileContent readWholeFile(const std::filesystem::path& file)
     const OpenedFile opened = openRegularFile(file);
     content.status = opened.status;
     content.error = opened.error;
-    if (opened.fd < 0)
+    if (opened.fd.get() < 0)
         return content;
     content.status = FileContent::Status::Failed;
-    FileDescriptor fd(opened.fd);
     const auto refuseAsTooLarge = [&content] {
         content.tooLarge = true;
         content.error = tooLargeReason();
@@ -97,7 +94,7 @@ FileContent readWholeFile(const std::filesystem::path& file)
                 return refuseAsTooLarge();
             bytes.resize(std::min<size_t>(bytes.size() * 2, kMaxContactFileBytes + 1));
         }
-        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        const ssize_t n = ::read(opened.fd.get(), bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {

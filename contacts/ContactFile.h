@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileDescriptor.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -38,9 +40,9 @@ struct FileContent {
 FileContent readWholeFile(const std::filesystem::path& file);
 
 // The first step of readWholeFile, for readers that stream: a descriptor open for reading on a
-// regular file (the caller closes it) and the file's size; or -1, with the status and the reason.
+// regular file and the file's size; or -1, with the status and the reason.
 struct OpenedFile {
-    int fd = -1;
+    FileDescriptor fd{-1};
     std::uint64_t size = 0;
     FileContent::Status status = FileContent::Status::Failed;
     std::string error;

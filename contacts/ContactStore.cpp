@@ -102,14 +102,14 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
     std::string content;
     content.reserve(old.size() + 2 * lines.size() + 256);
     std::size_t number = 0;
-    auto known =
-        knownUnreadable ? knownUnreadable->begin() : std::vector<UnreadableLine>::const_iterator{};
+    // Without them, the whole book is read anew below, unreadable lines and all.
+    const std::vector<UnreadableLine> noneKnown;
+    const std::vector<UnreadableLine>& known = knownUnreadable ? *knownUnreadable : noneKnown;
+    auto nextKnown = known.begin();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const bool unreadable = knownUnreadable
-                                    ? known != knownUnreadable->end() && known->number == i + 1
-                                    : !Contact::holdsContact(lines[i]);
-        if (knownUnreadable && unreadable)
-            ++known;
+        const bool unreadable = nextKnown != known.end() && nextKnown->number == i + 1;
+        if (unreadable)
+            ++nextKnown;
         if (leaving[i]) {
             answer.removedLines.emplace_back(lines[i]);
             continue;

@@ -1,6 +1,5 @@
 #include "FileLock.h"
 
-#include "FileDescriptor.h"
 #include "Hash64.h"
 #include "SystemError.h"
 
@@ -9,7 +8,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 namespace contacts {
 namespace {
@@ -44,9 +42,7 @@ FileLock::Attempt FileLock::acquire(const std::filesystem::path& lockFile, Mode 
         attempt.error = describeSystemError(errno);
         return attempt;
     }
-    const int held = fd.get();
-    fd.release();
-    attempt.lock = FileLock(held);
+    attempt.lock = FileLock(std::move(fd));
     return attempt;
 }
 
@@ -76,28 +72,6 @@ FileLock::Attempt FileLock::acquireFor(const std::filesystem::path& dir, std::st
     if (fallback.empty())
         return attempt;
     return acquire(fallback, mode);
-}
-
-FileLock::FileLock(FileLock&& other) noexcept : m_fd(other.m_fd)
-{
-    other.m_fd = -1;
-}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = other.m_fd;
-        other.m_fd = -1;
-    }
-    return *this;
-}
-
-FileLock::~FileLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 } // namespace contacts

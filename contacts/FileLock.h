@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FileDescriptor.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace contacts {
 
@@ -26,15 +29,9 @@ public:
     // others' lock.
     static Attempt acquireFor(const std::filesystem::path& dir, std::string_view name, Mode mode);
 
-    FileLock(FileLock&& other) noexcept;
-    FileLock& operator=(FileLock&& other) noexcept;
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock();
-
 private:
-    explicit FileLock(int fd) : m_fd(fd) {}
-    int m_fd = -1;
+    explicit FileLock(FileDescriptor fd) : m_fd(std::move(fd)) {}
+    FileDescriptor m_fd;
 };
 
 struct FileLock::Attempt {

@@ -1,5 +1,6 @@
 #include "Rewrite.h"
 
+#include "DurableWrite.h"
 #include "FileDescriptor.h"
 #include "FileLock.h"
 #include "RewriteJournal.h"
@@ -18,29 +19,9 @@ constexpr const char* kInjected = "injected failure";
 // Links are followed by hand, as the kernel would, up to its own limit.
 constexpr int kMaxLinksFollowed = 40;
 
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 std::string systemError()
 {
     return describeSystemError(errno);
-}
-
-void syncDirectory(const std::filesystem::path& dir)
-{
-    FileDescriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
 }
 
 // The file that a rewrite replaces: "data.tvl" itself, or the end of the chain of symbolic

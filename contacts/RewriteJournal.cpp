@@ -1,9 +1,10 @@
 #include "RewriteJournal.h"
 
+#include "ContactFile.h"
+#include "DurableWrite.h"
 #include "FileDescriptor.h"
 #include "Hash64.h"
 
-#include <cerrno>
 #include <charconv>
 #include <fcntl.h>
 #include <string>
@@ -79,12 +80,6 @@ std::optional<RewriteJournal> parsed(std::string_view text)
     return journal;
 }
 
-bool syncDirectory(const std::filesystem::path& dir)
-{
-    FileDescriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd.get() >= 0 && ::fsync(fd.get()) == 0;
-}
-
 } // namespace
 
 bool RewriteJournal::describes(std::string_view content) const
@@ -104,19 +99,7 @@ bool writeJournal(const std::filesystem::path& dir, const RewriteJournal& journa
     FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (fd.get() < 0)
         return false;
-    const std::string text = serialized(journal);
-    std::string_view left = text;
-    while (!left.empty()) {
-        const ssize_t n = ::write(fd.get(), left.data(), left.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ::unlink(temp.c_str());
-            return false;
-        }
-        left.remove_prefix(static_cast<size_t>(n));
-    }
-    if (::fsync(fd.get()) != 0 || !fd.close() ||
+    if (!writeAll(fd.get(), serialized(journal)) || ::fsync(fd.get()) != 0 || !fd.close() ||
         ::rename(temp.c_str(), (dir / kJournalName).c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
@@ -127,21 +110,12 @@ bool writeJournal(const std::filesystem::path& dir, const RewriteJournal& journa
 
 std::optional<RewriteJournal> readJournal(const std::filesystem::path& dir)
 {
-    FileDescriptor fd(::open((dir / kJournalName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0)
-        return std::nullopt;
+    const FileContent file = readWholeFile(dir / kJournalName);
     // A journal names a day's birthday markers: far below this, unless it is not ours.
     constexpr size_t kMaxJournalBytes = 16 << 20;
-    std::string text;
-    char block[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), block, sizeof block);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0 || text.size() + static_cast<size_t>(n) > kMaxJournalBytes)
-            return n == 0 ? parsed(text) : std::nullopt;
-        text.append(block, static_cast<size_t>(n));
-    }
+    if (!file.ok() || file.bytes.size() > kMaxJournalBytes)
+        return std::nullopt;
+    return parsed(file.bytes);
 }
 
 void removeJournal(const std::filesystem::path& dir)

@@ -1,6 +1,5 @@
 #include "LaterStarts.h"
 
-#include "FileDescriptor.h"
 #include "FileLock.h"
 #include "Hash64.h"
 
@@ -67,41 +66,16 @@ std::optional<LaterStarts> LaterStarts::listen(const std::filesystem::path& lock
     return LaterStarts(fd.release());
 }
 
-LaterStarts::LaterStarts(LaterStarts&& other) noexcept : m_fd(other.release()) {}
-
-LaterStarts& LaterStarts::operator=(LaterStarts&& other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = other.release();
-    }
-    return *this;
-}
-
-LaterStarts::~LaterStarts()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 bool LaterStarts::takeCalls()
 {
     bool called = false;
     for (;;) {
-        const int connection = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+        const int connection = ::accept4(m_fd.get(), nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0)
             return called; // EAGAIN: no more waiting
         called = fromThisUser(connection) || called;
         ::close(connection);
     }
-}
-
-int LaterStarts::release()
-{
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
 }
 
 bool callRunningCopy(const std::filesystem::path& lockFile, std::chrono::milliseconds patience,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileDescriptor.h"
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -18,21 +20,15 @@ public:
     // Takes over a listening descriptor handed over by release().
     explicit LaterStarts(int fd) : m_fd(fd) {}
 
-    LaterStarts(LaterStarts&& other) noexcept;
-    LaterStarts& operator=(LaterStarts&& other) noexcept;
-    LaterStarts(const LaterStarts&) = delete;
-    LaterStarts& operator=(const LaterStarts&) = delete;
-    ~LaterStarts();
-
     // A descriptor that becomes readable when a later start calls.
-    int descriptor() const { return m_fd; }
+    int descriptor() const { return m_fd.get(); }
     // Takes every waiting call; true when one of them came from this user.
     bool takeCalls();
     // Hands the descriptor over to a new owner, who closes it.
-    int release();
+    int release() { return m_fd.release(); }
 
 private:
-    int m_fd = -1;
+    contacts::FileDescriptor m_fd;
 };
 
 // Asks the copy that holds the lock file to bring its windows to the front. A copy that has only

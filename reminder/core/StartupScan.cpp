@@ -2,7 +2,6 @@
 
 #include "ContactFile.h"
 #include "DayMarkers.h"
-#include "FileDescriptor.h"
 #include "LineReader.h"
 
 #include <fcntl.h>
@@ -16,20 +15,19 @@ ScanResult scanContactFile(const std::filesystem::path& programDir, Date today)
     // Only a regular file: a FIFO would hold the logon forever, a device would never end.
     const contacts::OpenedFile opened =
         contacts::openRegularFile(contacts::contactFilePath(programDir));
-    if (opened.fd < 0) {
+    if (opened.fd.get() < 0) {
         result.status = opened.status == contacts::FileContent::Status::Missing
                             ? ScanResult::Status::Missing
                             : ScanResult::Status::Failed;
         return result;
     }
-    contacts::FileDescriptor fd(opened.fd);
     // The sequential hint lets the kernel read ahead on the cold disk of a logon.
-    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    ::posix_fadvise(opened.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
     DueBirthdayCollector collector(today);
     // The file is streamed, so it may be larger than the programs read whole; a line longer
     // than such a file is passed over like any line without its terminators.
-    LineReader reader(fd.get(), contacts::kMaxContactFileBytes);
+    LineReader reader(opened.fd.get(), contacts::kMaxContactFileBytes);
     if (collector.addLines(reader)) {
         result.status = ScanResult::Status::Scanned;
         result.due = collector.takeDue();
