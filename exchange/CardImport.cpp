@@ -4,13 +4,8 @@
 #include "BirthDate.h"
 #include "VCardValue.h"
 
-#include <array>
-
 namespace exchange {
 namespace {
-
-constexpr std::array kAllRoles = {Role::Name,  Role::Alias,   Role::Age,   Role::Birthday,
-                                  Role::Phone, Role::Address, Role::Email, Role::Note};
 
 // The parts that hold more than blanks, as written, joined by `glue`.
 std::string joinNonBlank(const std::vector<std::string>& parts, std::string_view glue)
@@ -131,7 +126,7 @@ ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
 
     if (trimBlanks(values.name).empty())
         imported.problems.push_back({Role::Name, StorageProblem::NoName, {}});
-    for (Role role : kAllRoles) {
+    for (Role role : kRoles) {
         if (auto problem = firstStorageProblem(role, valueOf(values, role)))
             imported.problems.push_back(std::move(*problem));
     }
