@@ -1,6 +1,5 @@
 #include "ContactAdapter.h"
 
-#include "StorageProblem.h"
 #include "Windows1252.h"
 
 namespace exchange {
@@ -17,10 +16,10 @@ std::optional<contacts::Contact> toContact(const ContactValues& values)
 {
     contacts::Contact::Values bytes;
     for (Role role : kRoles) {
-        const std::string& text = valueOf(values, role);
-        if (firstStorageProblem(role, text))
+        std::optional<std::string> field = contacts::utf8ToWindows1252(valueOf(values, role));
+        if (!field || !contacts::isStorableValue(*field))
             return std::nullopt;
-        bytes[static_cast<size_t>(role)] = *contacts::utf8ToWindows1252(text);
+        bytes[static_cast<size_t>(role)] = std::move(*field);
     }
     return contacts::Contact(bytes);
 }
