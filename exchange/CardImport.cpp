@@ -113,7 +113,6 @@ private:
 ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
 {
     ImportedCard imported;
-    imported.firstLine = card.firstLine;
     CardReader reader(card, imported);
     ContactValues& values = imported.values;
     values.name = reader.name();
