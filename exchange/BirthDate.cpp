@@ -35,18 +35,15 @@ std::optional<contacts::DayMonth> parseMonthDay(std::string_view text)
     return dayMonth;
 }
 
-// The day on which the birthday is celebrated in `year`, as the reminder celebrates it.
-year_month_day celebration(contacts::DayMonth dayMonth, year y)
-{
-    if (dayMonth.day == 29 && dayMonth.month == 2 && !y.is_leap())
-        return y / February / 28d;
-    return y / month{static_cast<unsigned>(dayMonth.month)} /
-           day{static_cast<unsigned>(dayMonth.day)};
-}
-
+// Whether this year's birthday has come by `today`, as the reminder celebrates it: 29 February
+// on the 28th in common years.
 bool celebratedBy(contacts::DayMonth dayMonth, year_month_day today)
 {
-    return celebration(dayMonth, today.year()) <= today;
+    const int todayMonth = static_cast<int>(static_cast<unsigned>(today.month()));
+    const int todayDay = static_cast<int>(static_cast<unsigned>(today.day()));
+    return dayMonth.month < todayMonth ||
+           (dayMonth.month == todayMonth && dayMonth.day <= todayDay) ||
+           contacts::fallsOn(dayMonth, today);
 }
 
 } // namespace

@@ -4,13 +4,8 @@
 #include "BirthDate.h"
 #include "VCardValue.h"
 
-#include <array>
-
 namespace exchange {
 namespace {
-
-constexpr std::array kAllRoles = {Role::Name,  Role::Alias,   Role::Age,   Role::Birthday,
-                                  Role::Phone, Role::Address, Role::Email, Role::Note};
 
 // The parts that hold more than blanks, as written, joined by `glue`.
 std::string joinNonBlank(const std::vector<std::string>& parts, std::string_view glue)
@@ -118,7 +113,6 @@ private:
 ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
 {
     ImportedCard imported;
-    imported.firstLine = card.firstLine;
     CardReader reader(card, imported);
     ContactValues& values = imported.values;
     values.name = reader.name();
@@ -131,7 +125,7 @@ ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
 
     if (trimBlanks(values.name).empty())
         imported.problems.push_back({Role::Name, StorageProblem::NoName, {}});
-    for (Role role : kAllRoles) {
+    for (Role role : kRoles) {
         if (auto problem = firstStorageProblem(role, valueOf(values, role)))
             imported.problems.push_back(std::move(*problem));
     }

@@ -29,7 +29,6 @@ struct ImportedCard {
     std::vector<StorageProblem> problems;
     // Values whose line breaks became blanks: the preview says so.
     std::vector<Role> joinedLines;
-    int firstLine = 0; // of its BEGIN:VCARD in the file
 
     bool storable() const { return problems.empty(); }
 };

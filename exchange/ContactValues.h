@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Contact.h"
+
+#include <array>
 #include <string>
 
 // A contact as the exchange formats see it: the eight values of a contact record by role, as
@@ -20,7 +23,10 @@ struct ContactValues {
     friend bool operator==(const ContactValues&, const ContactValues&) = default;
 };
 
-enum class Role { Name, Alias, Age, Birthday, Phone, Address, Email, Note };
+// A value's role is the field of the contact file it goes to.
+using Role = contacts::ContactField;
+inline constexpr std::array kRoles = {Role::Name,  Role::Alias,   Role::Age,   Role::Birthday,
+                                      Role::Phone, Role::Address, Role::Email, Role::Note};
 
 std::string& valueOf(ContactValues& contact, Role role);
 const std::string& valueOf(const ContactValues& contact, Role role);

@@ -5,15 +5,11 @@
 #include "ContactAdapter.h"
 #include "Windows1252.h"
 
-#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace exchange {
 namespace {
-
-constexpr std::array kAllRoles = {Role::Name,  Role::Alias,   Role::Age,   Role::Birthday,
-                                  Role::Phone, Role::Address, Role::Email, Role::Note};
 
 constexpr const char* kRepeatedInFile = "Una tarjeta anterior del archivo lleva el mismo nombre.";
 
@@ -43,7 +39,7 @@ const std::vector<const contacts::Contact*>* storedWithName(const StoredByName& 
 ContactValues updatedValues(const ContactValues& card, const contacts::Contact& stored)
 {
     ContactValues result = toContactValues(stored);
-    for (Role role : kAllRoles) {
+    for (Role role : kRoles) {
         if (role != Role::Name && !valueOf(card, role).empty())
             valueOf(result, role) = valueOf(card, role);
     }

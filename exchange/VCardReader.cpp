@@ -161,17 +161,16 @@ std::optional<VCardProperty> parseProperty(std::string_view line)
 
 // 2.1 keeps the blank that begins a folded line (it stood between two words); 3.0 and 4.0
 // fold anywhere and drop it.
-VCard parseCard(const std::vector<RawLine>& lines, int firstLine)
+VCard parseCard(const std::vector<RawLine>& lines)
 {
     VCard card;
-    card.firstLine = firstLine;
+    bool keepsFoldBlank = false;
     for (const RawLine& line : lines) {
         if (startsWithIgnoringCase(line.text, "VERSION:")) {
-            card.version = std::string(trimBlanks(line.text.substr(8)));
+            keepsFoldBlank = trimBlanks(line.text.substr(8)) == "2.1";
             break;
         }
     }
-    const bool keepsFoldBlank = card.version == "2.1";
 
     std::string logical;
     auto flush = [&] {
@@ -254,7 +253,7 @@ VCardFile readVCards(std::string_view bytes)
             }
         } else if (depth > 0 && !startsWithBlank(line.text) && isMarker(line.text, "END:VCARD")) {
             if (--depth == 0)
-                file.cards.push_back(parseCard(cardLines, firstLine));
+                file.cards.push_back(parseCard(cardLines));
         } else if (depth == 1) {
             cardLines.push_back(line);
         }

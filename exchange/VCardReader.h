@@ -28,8 +28,6 @@ struct VCardProperty {
 };
 
 struct VCard {
-    std::string version; // as written: "2.1", "3.0", "4.0"; empty when the card has none
-    int firstLine = 0;   // the line of its BEGIN:VCARD, from 1
     std::vector<VCardProperty> properties;
 
     // The first property of that name (upper case), or nothing.
