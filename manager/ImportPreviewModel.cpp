@@ -1,18 +1,15 @@
 #include "ImportPreviewModel.h"
 
+#include "StorageProblem.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 #include <QStringList>
-#include <array>
 
 namespace {
 
 using exchange::ImportMark;
 using exchange::ImportRow;
-
-constexpr std::array<const char*, ImportPreviewModel::ColumnCount> kCaptions = {
-    "Estado",   "Nombre",    "Alias",  "Edad Actual", "Fecha Del Cumple",
-    "Teléfono", "Dirección", "E-Mail", "Nota",        "Observaciones"};
 
 QStringList remarksOf(const ImportRow& row)
 {
@@ -108,7 +105,12 @@ QVariant ImportPreviewModel::headerData(int section, Qt::Orientation orientation
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount)
         return {};
-    return QString::fromUtf8(kCaptions[static_cast<std::size_t>(section)]);
+    if (section == Mark)
+        return QStringLiteral("Estado");
+    if (section == Remarks)
+        return QStringLiteral("Observaciones");
+    const std::string_view caption = exchange::fieldCaption(exchange::Role(section - FirstField));
+    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 void ImportPreviewModel::choose(int row, bool chosen)
