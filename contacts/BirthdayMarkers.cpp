@@ -2,7 +2,9 @@
 
 #include "Windows1252.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace contacts {
@@ -10,6 +12,9 @@ namespace {
 
 // Linux file systems take at most 255 bytes in one file name.
 constexpr std::size_t kMaxFileNameBytes = 255;
+// "§" in UTF-8: the field terminator, which no stored name or alias holds.
+constexpr std::string_view kSeparator = "\xC2\xA7";
+constexpr std::size_t kDateDigits = 8;
 // Escapes look like "%2F". A plain name never holds "%", so a name with one is always encoded,
 // and "%~" (which no escape produces) introduces the hash of a shortened name.
 constexpr char kEscape = '%';
@@ -18,9 +23,10 @@ constexpr std::size_t kHashDigits = 16;
 
 std::string datePrefix(std::chrono::year_month_day date)
 {
-    return std::to_string(static_cast<unsigned>(date.day())) +
-           std::to_string(static_cast<unsigned>(date.month())) +
-           std::to_string(static_cast<int>(date.year()));
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02u%02u%04d", static_cast<unsigned>(date.day()),
+                  static_cast<unsigned>(date.month()), static_cast<int>(date.year()));
+    return digits;
 }
 
 bool needsEscape(unsigned char byte)
@@ -41,21 +47,20 @@ std::string escaped(unsigned char byte)
 struct EncodedText {
     std::vector<std::string> pieces;
     std::size_t size = 0;
+
+    void add(std::string piece)
+    {
+        size += piece.size();
+        pieces.push_back(std::move(piece));
+    }
 };
 
-EncodedText encode(std::string_view name, std::string_view alias)
+void encodeInto(EncodedText& text, std::string_view part)
 {
-    EncodedText text;
-    for (std::string_view part : {name, alias}) {
-        for (char c : part) {
-            const auto byte = static_cast<unsigned char>(c);
-            std::string piece =
-                needsEscape(byte) ? escaped(byte) : windows1252ToUtf8(std::string_view(&c, 1));
-            text.size += piece.size();
-            text.pieces.push_back(std::move(piece));
-        }
+    for (char c : part) {
+        const auto byte = static_cast<unsigned char>(c);
+        text.add(needsEscape(byte) ? escaped(byte) : windows1252ToUtf8(std::string_view(&c, 1)));
     }
-    return text;
 }
 
 std::string joined(const EncodedText& text, std::size_t maxBytes)
@@ -70,7 +75,7 @@ std::string joined(const EncodedText& text, std::size_t maxBytes)
 }
 
 // FNV-1a, 64 bits: stable across runs and builds, unlike std::hash.
-std::string hashHex(std::string_view date, std::string_view name, std::string_view alias)
+std::string hashHex(std::initializer_list<std::string_view> parts)
 {
     std::uint64_t hash = 0xCBF29CE484222325ULL;
     const auto mix = [&hash](std::string_view bytes) {
@@ -80,7 +85,7 @@ std::string hashHex(std::string_view date, std::string_view name, std::string_vi
         }
     };
     // The lengths keep ("Ana", "Anita") and ("AnaA", "nita") apart.
-    for (std::string_view part : {date, name, alias}) {
+    for (std::string_view part : parts) {
         mix(part);
         mix(std::to_string(part.size()));
         mix("/");
@@ -92,31 +97,101 @@ std::string hashHex(std::string_view date, std::string_view name, std::string_vi
     return digits;
 }
 
+std::string compactName(std::string_view prefix, std::string_view name, std::string_view alias)
+{
+    return std::string(prefix) + std::string(kHashMark) +
+           hashHex({prefix, kSeparator, name, alias});
+}
+
+// The names of the first form: the date's plain numbers, name and alias run together.
+std::vector<std::string> formerNames(std::chrono::year_month_day date, std::string_view name,
+                                     std::string_view alias)
+{
+    const std::string prefix = std::to_string(static_cast<unsigned>(date.day())) +
+                               std::to_string(static_cast<unsigned>(date.month())) +
+                               std::to_string(static_cast<int>(date.year()));
+    EncodedText text;
+    encodeInto(text, name);
+    encodeInto(text, alias);
+    const std::string compact = prefix + std::string(kHashMark) + hashHex({prefix, name, alias});
+    if (prefix.size() + text.size <= kMaxFileNameBytes)
+        return {prefix + joined(text, text.size), compact};
+    const std::size_t room = kMaxFileNameBytes - prefix.size() - kHashMark.size() - kHashDigits;
+    return {prefix + joined(text, room) + std::string(kHashMark) + hashHex({prefix, name, alias}),
+            compact};
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLowerHex(char c)
+{
+    return isDigit(c) || (c >= 'a' && c <= 'f');
+}
+
+int twoDigits(std::string_view text)
+{
+    return (text[0] - '0') * 10 + (text[1] - '0');
+}
+
 } // namespace
 
 std::string birthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
                                std::string_view alias)
 {
     const std::string prefix = datePrefix(date);
-    const EncodedText text = encode(name, alias);
+    EncodedText text;
+    text.add(std::string(kSeparator));
+    encodeInto(text, name);
+    text.add(std::string(kSeparator));
+    encodeInto(text, alias);
     if (prefix.size() + text.size <= kMaxFileNameBytes)
         return prefix + joined(text, text.size);
     const std::size_t room = kMaxFileNameBytes - prefix.size() - kHashMark.size() - kHashDigits;
-    return prefix + joined(text, room) + std::string(kHashMark) + hashHex(prefix, name, alias);
+    return prefix + joined(text, room) + std::string(kHashMark) +
+           hashHex({prefix, kSeparator, name, alias});
 }
 
 std::string compactBirthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
                                       std::string_view alias)
 {
-    const std::string prefix = datePrefix(date);
-    return prefix + std::string(kHashMark) + hashHex(prefix, name, alias);
+    return compactName(datePrefix(date), name, alias);
 }
 
 MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view name,
                           std::string_view alias)
 {
     return MarkerFile{birthdayMarkerName(date, name, alias),
-                      compactBirthdayMarkerName(date, name, alias)};
+                      compactBirthdayMarkerName(date, name, alias), formerNames(date, name, alias)};
+}
+
+bool isBirthdayMarkerName(std::string_view fileName)
+{
+    if (fileName.size() > kMaxFileNameBytes || fileName.size() < kDateDigits)
+        return false;
+    const std::string_view date = fileName.substr(0, kDateDigits);
+    if (!std::all_of(date.begin(), date.end(), isDigit))
+        return false;
+    using namespace std::chrono;
+    const int yearNumber = twoDigits(date.substr(4)) * 100 + twoDigits(date.substr(6));
+    const year_month_day when{year{yearNumber},
+                              month{static_cast<unsigned>(twoDigits(date.substr(2)))},
+                              day{static_cast<unsigned>(twoDigits(date))}};
+    if (!when.ok())
+        return false;
+    const std::string_view rest = fileName.substr(kDateDigits);
+    if (rest.starts_with(kHashMark)) {
+        const std::string_view hash = rest.substr(kHashMark.size());
+        return hash.size() == kHashDigits && std::all_of(hash.begin(), hash.end(), isLowerHex);
+    }
+    if (!rest.starts_with(kSeparator))
+        return false;
+    return std::none_of(rest.begin(), rest.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte == '/' || byte < 0x20 || byte == 0x7F;
+    });
 }
 
 } // namespace contacts

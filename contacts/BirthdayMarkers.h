@@ -8,9 +8,14 @@
 
 // Birthday marker files: one empty file per contact and birthday, whose existence means that the
 // contact's stored age already counts that birthday: the reminder advanced it that day, or an
-// import computed it that day from the year of birth. Both programs make them. The name is the date
-// and the contact's name and alias run together: 7122026AnaAnita for Ana, alias Anita, on 7
-// December 2026.
+// import computed it that day from the year of birth. Both programs make them.
+//
+// The name is the date as DDMMYYYY, then "§", the contact's name, "§" and its alias:
+// 07122026§Ana§Anita for Ana, alias Anita, on 7 December 2026. A stored name or alias never holds
+// "§", so no two contacts or dates share a name. Markers made before this form ran the date's
+// plain numbers, the name and the alias together (7122026AnaAnita), which let Ana (alias Bel) and
+// AnaB (alias el), or 11/2 and 1/12, meet; they are still honoured where they stand, so that an
+// age they record is never advanced twice, but never made again.
 namespace contacts {
 
 // The file name for the contact's name and alias (Windows-1252 bytes), in UTF-8 like the other
@@ -26,9 +31,13 @@ std::string birthdayMarkerName(std::chrono::year_month_day date, std::string_vie
 std::string compactBirthdayMarkerName(std::chrono::year_month_day date, std::string_view name,
                                       std::string_view alias);
 
-// The marker of a contact on a date: the readable name, and the compact one for file systems
-// that refuse it.
+// The marker of a contact on a date: the readable name, the compact one for file systems that
+// refuse it, and the names older versions gave it.
 MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view name,
                           std::string_view alias);
+
+// Whether a file name has the form of a marker birthdayMarker makes (readable or compact): the
+// only names a rewrite's journal may ask to remove.
+bool isBirthdayMarkerName(std::string_view fileName);
 
 } // namespace contacts

@@ -1,5 +1,6 @@
 #include "MarkerFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,6 +30,10 @@ bool isMarkerName(std::string_view name)
 
 MarkerMade makeMarkerFile(const std::filesystem::path& dir, const MarkerFile& marker)
 {
+    for (const std::string& former : marker.formerNames) {
+        if (isMarkerName(former) && isThere(dir / former))
+            return MarkerMade::AlreadyThere;
+    }
     int error = 0;
     const auto create = [&](const std::string& name) {
         // O_EXCL: an existing file, or a link, which is never followed, counts as the marker.
@@ -48,15 +53,27 @@ MarkerMade makeMarkerFile(const std::filesystem::path& dir, const MarkerFile& ma
 
 bool markerFileExists(const std::filesystem::path& dir, const MarkerFile& marker)
 {
-    return isThere(dir / marker.name) ||
-           (!marker.fallback.empty() && isThere(dir / marker.fallback));
+    if (isThere(dir / marker.name) || (!marker.fallback.empty() && isThere(dir / marker.fallback)))
+        return true;
+    return std::ranges::any_of(marker.formerNames, [&](const std::string& former) {
+        return isMarkerName(former) && isThere(dir / former);
+    });
 }
 
 void removeMarkerFile(const std::filesystem::path& dir, const MarkerFile& marker)
 {
-    ::unlink((dir / marker.name).c_str());
+    const auto remove = [&](const std::string& name) {
+        if (!isMarkerName(name))
+            return;
+        const std::filesystem::path file = dir / name;
+        struct stat info {};
+        if (::lstat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0 &&
+            info.st_uid == ::geteuid())
+            ::unlink(file.c_str());
+    };
+    remove(marker.name);
     if (!marker.fallback.empty())
-        ::unlink((dir / marker.fallback).c_str());
+        remove(marker.fallback);
 }
 
 } // namespace contacts

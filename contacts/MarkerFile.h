@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Empty files whose existence records something done along with a change of the contact file:
 // the reminder's birthday markers. They stand in the program directory.
@@ -13,6 +14,9 @@ struct MarkerFile {
     // Used instead of `name` on file systems that refuse that name (too long, or characters they
     // cannot hold). Every attempt falls back the same way, so a marker is always found again.
     std::string fallback;
+    // Names an older version gave the same marker: one standing there counts as the marker, but
+    // they are never made or removed.
+    std::vector<std::string> formerNames = {};
 
     friend bool operator==(const MarkerFile&, const MarkerFile&) = default;
 };
@@ -23,7 +27,7 @@ bool isMarkerName(std::string_view name);
 
 enum class MarkerMade {
     Made,
-    AlreadyThere, // under either name; an existing link counts and is never followed
+    AlreadyThere, // under any of its names; an existing link counts and is never followed
     Failed,
 };
 
@@ -32,7 +36,8 @@ MarkerMade makeMarkerFile(const std::filesystem::path& dir, const MarkerFile& ma
 
 bool markerFileExists(const std::filesystem::path& dir, const MarkerFile& marker);
 
-// Under both names; a marker that is not there is no failure.
+// Under its name and its fallback; a marker that is not there is no failure. Only an empty
+// regular file of this user's is removed: never a link, a directory or somebody else's file.
 void removeMarkerFile(const std::filesystem::path& dir, const MarkerFile& marker);
 
 } // namespace contacts

@@ -13,12 +13,55 @@ namespace {
 
 const year_month_day kDec7 = 2026y / December / 7d;
 
-TEST(BirthdayMarkerName, RunsDateNameAndAliasTogether)
+TEST(BirthdayMarkerName, SeparatesDateNameAndAlias)
 {
-    EXPECT_EQ(birthdayMarkerName(kDec7, "Ana", "Anita"), "7122026AnaAnita");
-    EXPECT_EQ(birthdayMarkerName(2027y / January / 5d, "Ana", ""), "512027Ana");
+    EXPECT_EQ(birthdayMarkerName(kDec7, "Ana", "Anita"), "07122026§Ana§Anita");
+    EXPECT_EQ(birthdayMarkerName(2027y / January / 5d, "Ana", ""), "05012027§Ana§");
     // Stored in Windows-1252, named in UTF-8 like every other file of the desktop.
-    EXPECT_EQ(birthdayMarkerName(kDec7, cp1252("Begoña"), cp1252("Beñi")), "7122026BegoñaBeñi");
+    EXPECT_EQ(birthdayMarkerName(kDec7, cp1252("Begoña"), cp1252("Beñi")), "07122026§Begoña§Beñi");
+    // Contacts and dates that the names of the first form ran together stay apart.
+    EXPECT_NE(birthdayMarkerName(2026y / March / 5d, "Ana", "Bel"),
+              birthdayMarkerName(2026y / March / 5d, "AnaB", "el"));
+    EXPECT_NE(birthdayMarkerName(2026y / February / 11d, "Ana", ""),
+              birthdayMarkerName(2026y / December / 1d, "Ana", ""));
+    EXPECT_NE(compactBirthdayMarkerName(2026y / February / 11d, "Ana", ""),
+              compactBirthdayMarkerName(2026y / December / 1d, "Ana", ""));
+}
+
+// The journal of a rewrite may only name markers: whatever else a hand writes there is no
+// marker's name, however it is dressed.
+TEST(BirthdayMarkerName, OnlyTheMarkersOwnFormsAreMarkerNames)
+{
+    const std::string longName(400, 'n');
+    for (const auto& [name, alias] : std::vector<std::pair<std::string, std::string>>{
+             {"Ana", "Anita"}, {"../x", "/y"}, {longName, longName}, {"", ""}}) {
+        EXPECT_TRUE(isBirthdayMarkerName(birthdayMarkerName(kDec7, name, alias))) << name;
+        EXPECT_TRUE(isBirthdayMarkerName(compactBirthdayMarkerName(kDec7, name, alias))) << name;
+    }
+    for (std::string_view other :
+         {"data.tvl", "data.tvl2", "data2.tvl", "data.tvl.lock", ".Agendela.lock", "../victim",
+          "/home/ana/.ssh/id_rsa", "07122026§../x", "07122026§a/b", "7122026AnaAnita", "712.tvl",
+          "31022026§Ana§", "07122026", "07122026%~0123", "07122026%~0123456789abcdeg", "",
+          "07122026§Ana\n§"}) {
+        EXPECT_FALSE(isBirthdayMarkerName(other)) << other;
+    }
+}
+
+// An age advanced under the first form of the names is never advanced again: such a marker
+// still counts, though it is never made any more.
+TEST(BirthdayMarkerName, MarkersOfTheFirstFormStillCount)
+{
+    TempDir dir;
+    writeBytes(dir / "532026AnaBel", "");
+    writeBytes(dir / "1122026Eva", "");
+    EXPECT_TRUE(markerFileExists(dir.path(), birthdayMarker(2026y / March / 5d, "Ana", "Bel")));
+    EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(2026y / March / 5d, "Ana", "Bel")),
+              MarkerMade::AlreadyThere);
+    EXPECT_TRUE(markerFileExists(dir.path(), birthdayMarker(2026y / February / 11d, "Eva", "")));
+    EXPECT_FALSE(markerFileExists(dir.path(), birthdayMarker(2027y / March / 5d, "Ana", "Bel")));
+    EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(2027y / March / 5d, "Ana", "Bel")),
+              MarkerMade::Made);
+    EXPECT_TRUE(std::filesystem::exists(dir / "05032027§Ana§Bel"));
 }
 
 TEST(BirthdayMarkerName, NeverLeavesTheProgramDirectory)
@@ -35,7 +78,7 @@ TEST(BirthdayMarkerName, NeverLeavesTheProgramDirectory)
         EXPECT_EQ(std::filesystem::path(file).filename().string(), file);
         EXPECT_LE(file.size(), 255u);
     }
-    EXPECT_EQ(birthdayMarkerName(kDec7, "../x", ".."), "7122026..%2Fx..");
+    EXPECT_EQ(birthdayMarkerName(kDec7, "../x", ".."), "07122026§..%2Fx§..");
 }
 
 TEST(BirthdayMarkerName, EncodedNamesNeverMeetEachOtherOrAPlainOne)
@@ -50,7 +93,7 @@ TEST(BirthdayMarkerName, EncodedNamesNeverMeetEachOtherOrAPlainOne)
         files.insert(birthdayMarkerName(kDec7, pair[0], pair[1]));
     EXPECT_EQ(files.size(), std::size(names));
     // Ordinary names keep their plain, readable form.
-    EXPECT_EQ(files.count("7122026AnaAnita"), 1u);
+    EXPECT_EQ(files.count("07122026§AnaA§nita"), 1u);
 }
 
 TEST(BirthdayMarkerName, LongNamesAreCutWithinTheFileNameLimit)
@@ -59,7 +102,7 @@ TEST(BirthdayMarkerName, LongNamesAreCutWithinTheFileNameLimit)
     const std::string euros(200, '\x80');
     const std::string file = birthdayMarkerName(kDec7, euros, euros);
     EXPECT_LE(file.size(), 255u);
-    EXPECT_EQ(file.rfind("7122026€€", 0), 0u);
+    EXPECT_EQ(file.rfind("07122026§€€", 0), 0u);
     EXPECT_NE(file, birthdayMarkerName(kDec7, euros, euros + "\x80"));
 }
 
@@ -67,7 +110,7 @@ TEST(MakeBirthdayMarker, CreatesOnceThenFindsIt)
 {
     TempDir dir;
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")), MarkerMade::Made);
-    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "7122026AnaAnita"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "07122026§Ana§Anita"));
     EXPECT_TRUE(markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")),
               MarkerMade::AlreadyThere);
@@ -99,7 +142,7 @@ TEST(MakeBirthdayMarker, AGoneProgramDirectoryCreatesNothing)
 TEST(MakeBirthdayMarker, AnExistingLinkCountsAndIsNotFollowed)
 {
     TempDir dir;
-    std::filesystem::create_symlink(dir / "elsewhere", dir / "7122026AnaAnita");
+    std::filesystem::create_symlink(dir / "elsewhere", dir / "07122026§Ana§Anita");
     EXPECT_EQ(makeMarkerFile(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")),
               MarkerMade::AlreadyThere);
     EXPECT_TRUE(markerFileExists(dir.path(), birthdayMarker(kDec7, "Ana", "Anita")));

@@ -51,7 +51,7 @@ def birthdays_today_and_upcoming(desktop):
 
     # The age grows once, right after the start.
     wait_for(lambda: read(program_dir) == ADVANCED, "the age update in the contact file")
-    check(os.path.exists(os.path.join(program_dir, "7122026AnaAnita")), "no birthday marker")
+    check(os.path.exists(os.path.join(program_dir, "07122026§Ana§Anita")), "no birthday marker")
 
     desktop.click(desktop.find(cumple, "list item", "Ana"))
     wait_for(lambda: box(desktop, cumple, "Alias") == "Anita", "Ana's details")

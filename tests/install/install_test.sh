@@ -28,11 +28,11 @@ grep -qx "Exec=\"$prefix/bin/Agendela\"" "$desktop" || fail "Exec does not name 
 
 # Contacts and markers survive a reinstall byte for byte.
 printf 'Ana\247\24730\24705/03\247\247\247\247\247\r\n' >"$program_dir/data.tvl"
-touch "$program_dir/8122026AnaAnita" "$program_dir/812.tvl"
+touch "$program_dir/08122026§Ana§Anita" "$program_dir/812.tvl"
 before=$(sha256sum "$program_dir/data.tvl")
 cmake --install "$build" --prefix "$prefix" >/dev/null
 [ "$(sha256sum "$program_dir/data.tvl")" = "$before" ] || fail "the reinstall changed data.tvl"
-[ -f "$program_dir/8122026AnaAnita" ] || fail "the reinstall removed a marker"
+[ -f "$program_dir/08122026§Ana§Anita" ] || fail "the reinstall removed a marker"
 
 mkdir -p "$XDG_CONFIG_HOME/autostart"
 touch "$XDG_CONFIG_HOME/autostart/Tortavela.desktop"

@@ -75,7 +75,7 @@ TEST_F(AgeUpdate, AdvancesOnceAndMarksTheDay)
     const AgeUpdateResult first = advanceAges(dir.path(), kDec7, {"Ana"});
     EXPECT_TRUE(first.rewrite.written());
     EXPECT_EQ(first.advanced, 1u);
-    EXPECT_TRUE(marked("7122026AnaAnita"));
+    EXPECT_TRUE(marked("07122026§Ana§Anita"));
     const std::string after =
         fileOf({line("Ana", "Anita", "31", "7/12"), line("Bea", "", "40", "5/3")});
     EXPECT_EQ(stored(), after);
@@ -111,8 +111,8 @@ TEST_F(AgeUpdate, SameNameWithOtherAliasesIsAdvancedForEach)
 {
     store({line("Ana", "Anita", "30", "07/12"), line("Ana", "Nani", "20", "07/12")});
     EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana", "Ana"}).advanced, 2u);
-    EXPECT_TRUE(marked("7122026AnaAnita"));
-    EXPECT_TRUE(marked("7122026AnaNani"));
+    EXPECT_TRUE(marked("07122026§Ana§Anita"));
+    EXPECT_TRUE(marked("07122026§Ana§Nani"));
 }
 
 TEST_F(AgeUpdate, NamesCompareExactly)
@@ -177,15 +177,15 @@ TEST_F(AgeUpdate, AMarkerThatCannotBeMadeLeavesTheAgeAndIsTold)
     store({line("Ana", "Anita", "30", "07/12"), line("Bea", "", "40", "07/12")});
     contacts::RewriteHooks hooks;
     hooks.markerCreation = [](const contacts::MarkerFile& marker) {
-        return marker.name != "7122026AnaAnita";
+        return marker.name != "07122026§Ana§Anita";
     };
     const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana", "Bea"}, hooks);
     EXPECT_EQ(result.advanced, 1u);
     EXPECT_FALSE(result.saved);
     EXPECT_EQ(stored(),
               fileOf({line("Ana", "Anita", "30", "7/12"), line("Bea", "", "41", "7/12")}));
-    EXPECT_FALSE(marked("7122026AnaAnita"));
-    EXPECT_TRUE(marked("7122026Bea"));
+    EXPECT_FALSE(marked("07122026§Ana§Anita"));
+    EXPECT_TRUE(marked("07122026§Bea§"));
     EXPECT_FALSE(marked("data.tvl.journal"));
 
     // The next start that day advances Ana, and only her.
@@ -210,12 +210,12 @@ TEST_F(AgeUpdate, AFailedWriteRemovesTheMarkersItMade)
         EXPECT_FALSE(result.saved);
         EXPECT_EQ(result.advanced, 0u);
         EXPECT_EQ(stored(), before);
-        EXPECT_FALSE(marked("7122026AnaAnita"));
+        EXPECT_FALSE(marked("07122026§Ana§Anita"));
         EXPECT_FALSE(marked("data.tvl.journal"));
     }
     // The next start that day advances the age after all, once.
     EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana"}).advanced, 1u);
-    EXPECT_TRUE(marked("7122026AnaAnita"));
+    EXPECT_TRUE(marked("07122026§Ana§Anita"));
 }
 
 TEST_F(AgeUpdate, AFailureReportedAfterTheRenameKeepsTheMarkers)
@@ -228,11 +228,11 @@ TEST_F(AgeUpdate, AFailureReportedAfterTheRenameKeepsTheMarkers)
     const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"}, hooks);
     EXPECT_EQ(result.advanced, 1u);
     EXPECT_TRUE(result.saved);
-    EXPECT_TRUE(marked("7122026AnaAnita"));
+    EXPECT_TRUE(marked("07122026§Ana§Anita"));
     EXPECT_EQ(stored(), fileOf({line("Ana", "Anita", "31", "7/12")}));
     // The journal left behind is settled by the next rewrite: the markers stay, nothing grows.
     EXPECT_EQ(advanceAges(dir.path(), kDec7, {"Ana"}).advanced, 0u);
-    EXPECT_TRUE(marked("7122026AnaAnita"));
+    EXPECT_TRUE(marked("07122026§Ana§Anita"));
     EXPECT_FALSE(marked("data.tvl.journal"));
     EXPECT_EQ(stored(), fileOf({line("Ana", "Anita", "31", "7/12")}));
 }
@@ -250,7 +250,7 @@ TEST_F(AgeUpdate, MarkersOfNamesWithSlashesStayInTheProgramDirectory)
 {
     store({line("../../Ana", "/x", "30", "07/12")});
     EXPECT_EQ(advanceAges(dir.path(), kDec7, {"../../Ana"}).advanced, 1u);
-    EXPECT_TRUE(marked("7122026..%2F..%2FAna%2Fx"));
+    EXPECT_TRUE(marked("07122026§..%2F..%2FAna§%2Fx"));
 }
 
 } // namespace

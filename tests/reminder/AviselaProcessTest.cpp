@@ -150,7 +150,7 @@ TEST_F(AviselaProcess, BirthdaysShowTheWindowsAndAdvanceEachAgeOnceADay)
     const std::string advanced = cp1252("Ana§Anita§31§7/12§");
     auto first = startWithWindows("2026-12-07");
     ASSERT_TRUE(eventually([&] { return contains(contacts(), advanced); })) << output();
-    EXPECT_TRUE(std::filesystem::exists(dir / "7122026AnaAnita"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "07122026§Ana§Anita"));
     EXPECT_TRUE(contains(contacts(), cp1252("Bea§§40§9/12§")));
     EXPECT_TRUE(first->running()) << "the windows stay until closed";
 

@@ -330,8 +330,8 @@ private slots:
         QTRY_COMPARE(readBytes(*m_dir / "data.tvl"), after);
         QCOMPARE(control<QLabel>(m_windows->cumple(), "lbldate")->text(),
                  QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat));
-        QVERIFY(std::filesystem::exists(*m_dir / "7122026AnaAnita"));
-        QVERIFY(std::filesystem::exists(*m_dir / "7122026Ciro"));
+        QVERIFY(std::filesystem::exists(*m_dir / "07122026§Ana§Anita"));
+        QVERIFY(std::filesystem::exists(*m_dir / "07122026§Ciro§"));
         auto* timer = m_windows->cumple()->findChild<QTimer*>("Timer1");
         QVERIFY(timer && !timer->isActive());
         QVERIFY(control<QLabel>(m_windows->cumple(), "lblaviso")->isHidden());
@@ -383,7 +383,7 @@ private slots:
         QVERIFY(label->geometry().top() >= control<QWidget>(window, "cmdend")->geometry().bottom());
         QVERIFY(window->rect().contains(label->geometry()));
         QVERIFY(readBytes(file) == before);
-        QVERIFY(!std::filesystem::exists(*m_dir / "7122026Ana"));
+        QVERIFY(!std::filesystem::exists(*m_dir / "07122026§Ana§"));
         QCOMPARE(m_ended, 0);
 
         // The next start that day, with the problem gone, stores the age and says nothing.
