@@ -1,13 +1,15 @@
 #include "RewriteJournal.h"
 
-#include "ContactFile.h"
+#include "BirthdayMarkers.h"
 #include "DurableWrite.h"
 #include "FileDescriptor.h"
 #include "Hash64.h"
 
+#include <cerrno>
 #include <charconv>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace contacts {
@@ -73,7 +75,10 @@ std::optional<RewriteJournal> parsed(std::string_view text)
     while (!text.empty()) {
         const auto name = takeUntil(text, kFieldSeparator);
         const auto fallback = takeUntil(text, kLineEnd);
-        if (!name || !fallback)
+        // Only a marker that a rewrite makes is ever removed on a journal's word: never a file of
+        // the program's own, a path that leaves the directory, or anything else a hand put there.
+        if (!name || !fallback || !isBirthdayMarkerName(*name) ||
+            (!fallback->empty() && !isBirthdayMarkerName(*fallback)))
             return std::nullopt;
         journal.markers.push_back(MarkerFile{std::string(*name), std::string(*fallback)});
     }
@@ -110,12 +115,27 @@ bool writeJournal(const std::filesystem::path& dir, const RewriteJournal& journa
 
 std::optional<RewriteJournal> readJournal(const std::filesystem::path& dir)
 {
-    const FileContent file = readWholeFile(dir / kJournalName);
+    // Only a journal this user wrote: never one reached through a link, nor one another user of
+    // a shared directory put there.
+    FileDescriptor fd(
+        ::open((dir / kJournalName).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
     // A journal names a day's birthday markers: far below this, unless it is not ours.
-    constexpr size_t kMaxJournalBytes = 16 << 20;
-    if (!file.ok() || file.bytes.size() > kMaxJournalBytes)
+    constexpr off_t kMaxJournalBytes = 16 << 20;
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid() || info.st_size > kMaxJournalBytes)
         return std::nullopt;
-    return parsed(file.bytes);
+    std::string text(static_cast<size_t>(info.st_size), '\0');
+    size_t used = 0;
+    while (used < text.size()) {
+        const ssize_t n = ::read(fd.get(), text.data() + used, text.size() - used);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return std::nullopt;
+        used += static_cast<size_t>(n);
+    }
+    return parsed(text);
 }
 
 void removeJournal(const std::filesystem::path& dir)
