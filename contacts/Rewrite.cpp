@@ -1,5 +1,6 @@
 #include "Rewrite.h"
 
+#include "BirthdayMarkers.h"
 #include "DurableWrite.h"
 #include "FileDescriptor.h"
 #include "FileLock.h"
@@ -53,10 +54,13 @@ public:
     {
         // The manager and the reminder both rewrite through "data2.tvl": the lock keeps their
         // read-modify-write cycles apart. Readers need no lock, since the rename is atomic.
-        const auto lock =
-            FileLock::acquireFor(m_programDir, kRewriteLockName, FileLock::Mode::Wait);
-        if (!lock.lock)
-            return failure(lock.error);
+        const auto lock = FileLock::acquireFor(m_programDir, kRewriteLockName, FileLock::Mode::Wait,
+                                               m_hooks.whileLocked);
+        if (!lock.lock) {
+            RewriteResult locked = failure(lock.error);
+            locked.lockHeld = lock.heldByAnother;
+            return locked;
+        }
         if (!stepOk(RewriteStep::Locked))
             return failure(kInjected);
 
@@ -152,9 +156,10 @@ private:
                                            const std::vector<MarkerFile>& markers,
                                            std::vector<MarkerFile>& unmakeable)
     {
+        // The journal names only birthday markers: any other would never be settled.
         const auto isNamed = [](const MarkerFile& marker) {
-            return isMarkerName(marker.name) &&
-                   (marker.fallback.empty() || isMarkerName(marker.fallback));
+            return isBirthdayMarkerName(marker.name) &&
+                   (marker.fallback.empty() || isBirthdayMarkerName(marker.fallback));
         };
         if (!std::ranges::all_of(markers, isNamed) ||
             !writeJournal(m_programDir, journalFor(bytes, markers))) {

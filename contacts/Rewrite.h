@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContactFile.h"
+#include "FileLock.h"
 #include "MarkerFile.h"
 
 #include <filesystem>
@@ -44,6 +45,9 @@ struct RewriteHooks {
     std::function<bool(RewriteStep)> atStep;
     // Called before each marker is made; returning false makes it fail.
     std::function<bool(const MarkerFile&)> markerCreation = {};
+    // Asked while another process holds the rewrite lock; without it the rewrite waits
+    // FileLock::kDefaultPatience. A rewrite that gives up fails, changing nothing.
+    FileLock::KeepWaiting whileLocked = {};
 };
 
 struct RewriteResult {
@@ -58,6 +62,8 @@ struct RewriteResult {
     bool replaced = false;
     // Failed because the old or the new content is over kMaxContactFileBytes.
     bool tooLarge = false;
+    // Failed because another process held the rewrite lock for longer than the caller waited.
+    bool lockHeld = false;
 
     bool written() const { return outcome == Outcome::Written; }
 };

@@ -27,11 +27,11 @@ int main(int argc, char* argv[])
     // A second copy brings the first one's window to the front and ends before it shows
     // anything of its own.
     const auto instance = platform::SingleInstance::acquire(programDir, "Agendela");
-    if (instance.anotherIsRunning()) {
-        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy,
-                                  [&] { return platform::lockIsHeld(instance.lockFile()); });
+    if (instance.anotherIsRunning() &&
+        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy, [&] {
+            return platform::lockIsHeld(instance.lockFile());
+        }) != platform::CallOutcome::Stranger)
         return 0;
-    }
     // At once, so that a later start finds this copy listening from the moment it holds the lock.
     auto laterStarts = platform::LaterStarts::listen(instance.lockFile());
 

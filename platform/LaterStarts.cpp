@@ -78,22 +78,24 @@ bool LaterStarts::takeCalls()
     }
 }
 
-bool callRunningCopy(const std::filesystem::path& lockFile, std::chrono::milliseconds patience,
-                     const std::function<bool()>& stillRunning)
+CallOutcome callRunningCopy(const std::filesystem::path& lockFile,
+                            std::chrono::milliseconds patience,
+                            const std::function<bool()>& stillRunning)
 {
     const Address address = addressOf(lockFile);
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         contacts::FileDescriptor fd(newSocket());
         if (fd.get() < 0)
-            return false;
+            return CallOutcome::NotReached;
         // A listening socket takes the connection into its backlog at once: the running copy
-        // needs not answer for the call to have reached it.
+        // needs not answer for the call to have reached it. The abstract namespace is open to
+        // every user, so the listener is asked who it is before anything else happens.
         if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address.address),
                       address.length) == 0)
-            return true;
+            return fromThisUser(fd.get()) ? CallOutcome::Reached : CallOutcome::Stranger;
         if (std::chrono::steady_clock::now() >= deadline || !stillRunning())
-            return false;
+            return CallOutcome::NotReached;
         std::this_thread::sleep_for(kRetryInterval);
     }
 }

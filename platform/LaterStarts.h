@@ -31,11 +31,20 @@ private:
     contacts::FileDescriptor m_fd;
 };
 
+enum class CallOutcome {
+    Reached,
+    NotReached,
+    // The name was answered by a program of another user, who took it first: nothing was sent,
+    // and this start goes on as if no copy ran.
+    Stranger,
+};
+
 // Asks the copy that holds the lock file to bring its windows to the front. A copy that has only
 // just started may not listen yet: the call is tried again until `patience` runs out or
-// `stillRunning` says that copy has ended. True when the running copy was reached.
-bool callRunningCopy(const std::filesystem::path& lockFile, std::chrono::milliseconds patience,
-                     const std::function<bool()>& stillRunning);
+// `stillRunning` says that copy has ended.
+CallOutcome callRunningCopy(const std::filesystem::path& lockFile,
+                            std::chrono::milliseconds patience,
+                            const std::function<bool()>& stillRunning);
 
 // Whether a copy still holds the lock file.
 bool lockIsHeld(const std::filesystem::path& lockFile);

@@ -24,11 +24,11 @@ int main(int argc, char* argv[])
     // front; the lock lasts until this copy ends. A first copy that ends unseen meanwhile found
     // nothing to announce: so would this one.
     const auto instance = platform::SingleInstance::acquire(programDir, "Avisela");
-    if (instance.anotherIsRunning()) {
-        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy,
-                                  [&] { return platform::lockIsHeld(instance.lockFile()); });
+    if (instance.anotherIsRunning() &&
+        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy, [&] {
+            return platform::lockIsHeld(instance.lockFile());
+        }) != platform::CallOutcome::Stranger)
         return 0;
-    }
 
     const reminder::Date today = platform::localToday();
     const auto due = reminder::runStartup(programDir, today);

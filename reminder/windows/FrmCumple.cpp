@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "AgeUpdate.h"
+#include "AnsweringWait.h"
 #include "BirthdaySound.h"
 #include "ContactDetails.h"
 #include "ContactFile.h"
@@ -157,20 +158,26 @@ void FrmCumple::timer1Timer()
     shrinkToFit(m_lbldate);
     // A failed update leaves the contact file as it was and the markers with it, so the next
     // start advances the ages; the user is told, and the window stays.
+    contacts::RewriteHooks waitAnswering;
+    waitAnswering.whileLocked = platform::answeringWait(platform::kLockPatience);
     const reminder::AgeUpdateResult update =
-        reminder::advanceAges(m_session.programDir(), today, listedNames());
+        reminder::advanceAges(m_session.programDir(), today, listedNames(), waitAnswering);
     if (!update.saved)
         tellUnsavedAges(update);
 }
 
 void FrmCumple::tellUnsavedAges(const reminder::AgeUpdateResult& update)
 {
-    const QString text =
-        update.rewrite.tooLarge
-            ? QStringLiteral("No se guardaron las edades: el archivo de contactos pasa de %1 MB.")
-                  .arg(contacts::kMaxContactFileBytes >> 20)
-            : QStringLiteral(
-                  "No se pudieron guardar las edades; se reintentará en el próximo inicio.");
+    QString text;
+    if (update.rewrite.tooLarge)
+        text = QStringLiteral("No se guardaron las edades: el archivo de contactos pasa de %1 MB.")
+                   .arg(contacts::kMaxContactFileBytes >> 20);
+    else if (update.rewrite.lockHeld)
+        text = QStringLiteral("El archivo de contactos está ocupado por otro programa; se "
+                              "reintentará en el próximo inicio.");
+    else
+        text = QStringLiteral(
+            "No se pudieron guardar las edades; se reintentará en el próximo inicio.");
     m_lblaviso->setText(text);
     m_lblaviso->setToolTip(QString::fromStdString(update.rewrite.error));
     QPalette palette = m_lblaviso->palette();

@@ -1,10 +1,14 @@
 #include "Rewrite.h"
 
+#include "BirthdayMarkers.h"
 #include "ContactStore.h"
 #include "FileText.h"
 #include "TempDir.h"
 
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -239,7 +243,7 @@ TEST(Rewrite, APlainRewriteSettlesAMarkedOneKilledBeforeIt)
     for (RewriteStep dying : {RewriteStep::MarkerMade, RewriteStep::Replaced}) {
         TempDir dir;
         writeBytes(dir / "data.tvl", kOld);
-        const MarkerFile marker{"marca", "marca-corta"};
+        const MarkerFile marker = birthdayMarker(std::chrono::year{2026} / 12 / 7, "Ana", "");
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -260,13 +264,124 @@ TEST(Rewrite, APlainRewriteSettlesAMarkedOneKilledBeforeIt)
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        ASSERT_TRUE(std::filesystem::exists(dir / "marca"));
+        ASSERT_TRUE(std::filesystem::exists(dir / marker.name));
         ASSERT_TRUE(std::filesystem::exists(dir / "data.tvl.journal"));
 
         ASSERT_TRUE(rewriteContactFile(dir.path(), TempFile::Removal, appending("Otro")).written());
         const bool renamed = dying == RewriteStep::Replaced;
         EXPECT_EQ(readBytes(dir / "data.tvl"), kOld + (renamed ? "Marcado\r\n" : "") + "Otro\r\n");
-        EXPECT_EQ(std::filesystem::exists(dir / "marca"), renamed);
+        EXPECT_EQ(std::filesystem::exists(dir / marker.name), renamed);
         EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl.journal"));
     }
+}
+
+// The journal is trusted only for the markers a rewrite makes. One that names anything else (a
+// file outside the program directory, through a link or not, the contact file or one of the
+// program's own files) is dropped whole: nothing it names is removed, a marker it names beside
+// them included, and the change goes through.
+TEST(Rewrite, AJournalNamingAnythingButMarkersIsDroppedWhole)
+{
+    TempDir outer;
+    const std::filesystem::path dir = outer / "programa";
+    std::filesystem::create_directories(dir / "sincronizada");
+    std::filesystem::create_directory_symlink(outer.path(), dir / "enlace");
+    const MarkerFile marker = birthdayMarker(std::chrono::year{2026} / 12 / 7, "Ana", "");
+    for (const std::string& named :
+         {std::string("../victima"), (outer / "victima").string(), std::string("enlace/victima"),
+          std::string("data.tvl"), std::string(".Agendela.lock"), std::string("data.tvl.lock")}) {
+        SCOPED_TRACE(named);
+        writeBytes(outer / "victima", "privado");
+        writeBytes(dir / ".Agendela.lock", "");
+        writeBytes(dir / "sincronizada" / "contactos.tvl", kOld);
+        std::filesystem::remove(dir / "data.tvl");
+        std::filesystem::create_symlink("sincronizada/contactos.tvl", dir / "data.tvl");
+        writeBytes(dir / marker.name, "");
+        // Size and hash of no content: every marker it names would go.
+        writeBytes(dir / "data.tvl.journal",
+                   "Tortavela journal 1\n0\t0\n" + marker.name + "\t\n" + named + "\t\nend\n");
+
+        ASSERT_TRUE(rewriteContactFile(dir, TempFile::Removal, appending("Otro")).written());
+        EXPECT_EQ(readBytes(outer / "victima"), "privado");
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "data.tvl"));
+        EXPECT_EQ(readBytes(dir / "data.tvl"), kOld + "Otro\r\n");
+        EXPECT_TRUE(std::filesystem::exists(dir / ".Agendela.lock"));
+        EXPECT_TRUE(std::filesystem::exists(dir / marker.name));
+        EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl.journal"));
+    }
+}
+
+// In a directory shared with other users, a journal one of them wrote is nobody's word.
+TEST(Rewrite, AJournalOfAnotherUserIsDroppedWhole)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file to another user";
+    TempDir dir;
+    writeBytes(dir / "data.tvl", kOld);
+    const MarkerFile marker = birthdayMarker(std::chrono::year{2026} / 12 / 7, "Ana", "");
+    writeBytes(dir / marker.name, "");
+    writeBytes(dir / "data.tvl.journal", "Tortavela journal 1\n0\t0\n" + marker.name + "\t\nend\n");
+    ASSERT_EQ(::chown((dir / "data.tvl.journal").c_str(), 65534, 65534), 0);
+
+    ASSERT_TRUE(rewriteContactFile(dir.path(), TempFile::Removal, appending("Otro")).written());
+    EXPECT_TRUE(std::filesystem::exists(dir / marker.name));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl.journal"));
+}
+
+// A link in the lock's place never makes a file where it points, and another user's lock file
+// (which that user could hold for ever) is not waited on: the lock moves to the user's own
+// runtime directory.
+TEST(Rewrite, ALockFileThatIsNotTheUsersOwnIsNotUsed)
+{
+    TempDir outer;
+    const std::filesystem::path dir = outer / "programa";
+    const std::filesystem::path runtime = outer / "runtime";
+    std::filesystem::create_directories(dir);
+    std::filesystem::create_directories(runtime);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    writeBytes(dir / "data.tvl", kOld);
+    std::filesystem::create_symlink(outer / "creado", dir / "data.tvl.lock");
+    EXPECT_TRUE(rewriteContactFile(dir, TempFile::Removal, appending("Otro")).written());
+    EXPECT_FALSE(std::filesystem::exists(outer / "creado"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(runtime), {}), 1);
+
+    if (::geteuid() == 0) {
+        std::filesystem::remove(dir / "data.tvl.lock");
+        writeBytes(dir / "data.tvl.lock", "");
+        ASSERT_EQ(::chown((dir / "data.tvl.lock").c_str(), 65534, 65534), 0);
+        ::chmod((dir / "data.tvl.lock").c_str(), 0644);
+        // Held by its owner, it would keep every change waiting.
+        const pid_t holder = ::fork();
+        ASSERT_GE(holder, 0);
+        if (holder == 0) {
+            const int fd = ::open((dir / "data.tvl.lock").c_str(), O_RDONLY);
+            ::flock(fd, LOCK_EX);
+            ::pause();
+            ::_exit(0);
+        }
+        EXPECT_TRUE(rewriteContactFile(dir, TempFile::Removal, appending("Tercero")).written());
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+    }
+    ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+// Another program that holds the lock for longer than a rewrite ever does makes the change
+// fail, saying so, instead of waiting for ever.
+TEST(Rewrite, ALockHeldForLongGivesUpWithTheReason)
+{
+    TempDir dir;
+    writeBytes(dir / "data.tvl", kOld);
+    // flock keeps two descriptors of one process apart as it keeps two processes.
+    const auto held = FileLock::acquireFor(dir.path(), kRewriteLockName, FileLock::Mode::TryOnce);
+    ASSERT_TRUE(held.lock);
+    int asked = 0;
+    RewriteHooks hooks;
+    hooks.whileLocked = [&](std::chrono::milliseconds) { return ++asked < 5; };
+    const RewriteResult result =
+        rewriteContactFile(dir.path(), TempFile::Removal, appending("Otro"), hooks);
+    EXPECT_FALSE(result.written());
+    EXPECT_TRUE(result.lockHeld);
+    EXPECT_EQ(asked, 5);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(readBytes(dir / "data.tvl"), kOld);
 }

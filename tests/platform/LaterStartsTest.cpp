@@ -3,6 +3,7 @@
 #include "TempDir.h"
 
 #include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -38,7 +39,8 @@ bool inAnotherProcess(const std::function<bool()>& work)
 
 bool calls(const std::filesystem::path& lockFile)
 {
-    return platform::callRunningCopy(lockFile, 2s, [] { return true; });
+    return platform::callRunningCopy(lockFile, 2s, [] { return true; }) ==
+           platform::CallOutcome::Reached;
 }
 
 } // namespace
@@ -54,8 +56,9 @@ TEST(LaterStarts, ALaterStartReachesTheRunningCopyOnly)
     EXPECT_TRUE(running->takeCalls());
     EXPECT_FALSE(running->takeCalls());
     // Another program, or the same one installed elsewhere, is another copy.
-    EXPECT_FALSE(inAnotherProcess([&] {
-        return platform::callRunningCopy(dir / ".Avisela.lock", 2s, [] { return false; });
+    EXPECT_TRUE(inAnotherProcess([&] {
+        return platform::callRunningCopy(dir / ".Avisela.lock", 2s, [] { return false; }) ==
+               platform::CallOutcome::NotReached;
     }));
     EXPECT_FALSE(running->takeCalls());
 }
@@ -78,6 +81,39 @@ TEST(LaterStarts, ACopyThatStartedAMomentAgoIsWaitedFor)
     EXPECT_TRUE(resultOf(late));
 
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(platform::callRunningCopy(dir / "gone.lock", 10s, [] { return false; }));
+    EXPECT_EQ(platform::callRunningCopy(dir / "gone.lock", 10s, [] { return false; }),
+              platform::CallOutcome::NotReached);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
+}
+
+// Another user who takes the name first hears no later start: the start tells it apart as soon
+// as it connects, and goes on as if no copy ran.
+TEST(LaterStarts, AStrangerListeningUnderTheNameIsNotCalled)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    TempDir dir;
+    const auto lockFile = dir / ".Agendela.lock";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t stranger = startInAnotherProcess([&] {
+        // The same real user, so the same name; another effective one, which is who listens.
+        if (::setresuid(0, 65534, 0) != 0)
+            return false;
+        auto listening = LaterStarts::listen(lockFile);
+        const char byte = listening ? 1 : 0;
+        if (::write(ready[1], &byte, 1) != 1)
+            return false;
+        ::pause();
+        return true;
+    });
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(byte, 1);
+    EXPECT_EQ(platform::callRunningCopy(lockFile, 2s, [] { return true; }),
+              platform::CallOutcome::Stranger);
+    ::kill(stranger, SIGKILL);
+    resultOf(stranger);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }

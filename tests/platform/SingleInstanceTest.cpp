@@ -112,3 +112,16 @@ TEST(SingleInstance, WithNoPlaceForALockTheProgramStillRuns)
     EXPECT_EQ(outcome, SingleInstance::Outcome::Unavailable);
     EXPECT_FALSE(SingleInstance::acquire("/nonexistent/tortavela", "Agendela").anotherIsRunning());
 }
+
+// Whoever can open a lock file can hold it, and so keep the program from starting: the lock is
+// the user's alone, also one that an older version made open to all.
+TEST(SingleInstance, TheLockFileIsOpenToItsUserAlone)
+{
+    TempDir dir;
+    const auto lockFile = platform::instanceLockPath(dir.path(), "Agendela");
+    writeBytes(lockFile, "");
+    std::filesystem::permissions(lockFile, std::filesystem::perms(0644));
+    const auto first = SingleInstance::acquire(dir.path(), "Agendela");
+    EXPECT_EQ(first.outcome(), SingleInstance::Outcome::First);
+    EXPECT_EQ(std::filesystem::status(lockFile).permissions(), std::filesystem::perms(0600));
+}
