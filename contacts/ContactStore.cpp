@@ -1,5 +1,6 @@
 #include "ContactStore.h"
 
+#include "ConcurrentEdit.h"
 #include "ContactFile.h"
 #include "ContactIdentity.h"
 #include "DuplicateNames.h"
@@ -58,8 +59,8 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
     };
 
     std::vector<bool> leaving(lines.size(), false);
-    const auto claim = [&](const Contact& stored) {
-        const OwnLines own = ownLines(lines, stored);
+    const auto claim = [&](const Contact& stored, OwnLines& own) {
+        own = ownLines(lines, stored);
         if (own.found == OwnLines::Found::Gone)
             return Refusal::ContactGone;
         if (own.found == OwnLines::Found::Ambiguous)
@@ -73,12 +74,30 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
         return Refusal::None;
     };
     for (const Contact& stored : removals) {
-        if (const Refusal why = claim(stored); why != Refusal::None)
+        OwnLines own;
+        if (const Refusal why = claim(stored, own); why != Refusal::None)
             return refuse(why);
     }
+    // What each replacement writes: the changed contact, merged with what another program
+    // stored for it meanwhile.
+    std::vector<Contact> replacing;
+    replacing.reserve(replacements.size());
     for (const Replacement& replacement : replacements) {
-        if (const Refusal why = claim(replacement.stored); why != Refusal::None)
+        OwnLines own;
+        if (const Refusal why = claim(replacement.stored, own); why != Refusal::None)
             return refuse(why);
+        const auto current = own.found == OwnLines::Found::ByName
+                                 ? Contact::fromStoredLine(lines[own.lines.front()])
+                                 : std::nullopt;
+        if (!current || !replacement.stored.isStored()) {
+            replacing.push_back(replacement.changed);
+            continue;
+        }
+        MergedEdit merged = mergeConcurrentEdit(replacement.stored, replacement.changed, *current);
+        if (!merged.conflicts.empty())
+            answer.conflicts.push_back(
+                {std::string(merged.contact.name()), std::move(merged.conflicts)});
+        replacing.push_back(std::move(merged.contact));
     }
 
     // A change never stores a name twice: not beside the names that stay, nor twice itself.
@@ -91,8 +110,8 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
         }
         std::vector<NewName> newNames;
         newNames.reserve(replacements.size() + additions.size());
-        for (const Replacement& replacement : replacements)
-            newNames.push_back({replacement.changed.name(), replacement.stored.name()});
+        for (std::size_t i = 0; i < replacements.size(); ++i)
+            newNames.push_back({replacing[i].name(), replacements[i].stored.name()});
         for (const Contact& addition : additions)
             newNames.push_back({addition.name(), std::nullopt});
         if (isAnyNameTaken(names, newNames))
@@ -124,8 +143,8 @@ std::optional<std::string> changedContent(std::string_view old, std::span<const 
         appendLine(content, line);
         answer.addedContacts.push_back(*Contact::fromStoredLine(line));
     };
-    for (const Replacement& replacement : replacements)
-        write(replacement.changed);
+    for (const Contact& replacement : replacing)
+        write(replacement);
     for (const Contact& addition : additions)
         write(addition);
     if (!knownUnreadable)
@@ -198,12 +217,15 @@ ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const Rew
     ChangeAnswer answer;
     std::optional<Version> read;
     std::optional<Version> written;
-    const RewriteHooks ownHooks{[&](RewriteStep step) {
+    RewriteHooks ownHooks = hooks;
+    ownHooks.atStep = [&](RewriteStep step) {
         // Still under the lock: no other rewrite can have come in between.
         if (step == RewriteStep::Replaced)
             written = currentVersion();
         return !hooks.atStep || hooks.atStep(step);
-    }};
+    };
+    if (!ownHooks.whileLocked)
+        ownHooks.whileLocked = m_whileLocked;
     const RewriteResult result = rewriteContactFileWithMarkers(
         m_programDir, temp,
         [&](const FileContent& old,

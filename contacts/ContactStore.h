@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConcurrentEdit.h"
 #include "Contact.h"
 #include "Rewrite.h"
 
@@ -11,7 +12,8 @@
 
 // The manager's side of the contact file: it reads the contacts and writes every change as one
 // locked, atomic rewrite (see Rewrite.h). A change finds the stored lines of a contact by the
-// rule of ContactIdentity.h, and never drops a line that rule does not give.
+// rule of ContactIdentity.h, and never drops a line that rule does not give. A replacement whose
+// stored line changed meanwhile keeps what the other program changed (see ConcurrentEdit.h).
 namespace contacts {
 
 // A line that holds no contact (it lacks a terminator): it is not listed, and every rewrite
@@ -61,6 +63,13 @@ struct ChangeAnswer {
     std::optional<ContactBook> book;
     // Written and no whole book: the unreadable lines, numbered as the file holds them now.
     std::vector<UnreadableLine> unreadable;
+    // Written: contacts whose stored line another program changed meanwhile, where the change
+    // overwrote a field both had changed (see ConcurrentEdit.h), for the user to know.
+    struct Conflict {
+        std::string name;
+        std::vector<FieldConflict> fields;
+    };
+    std::vector<Conflict> conflicts;
 
     bool written() const { return outcome == Outcome::Written; }
 };
@@ -105,6 +114,13 @@ public:
     // Whether the file is no longer the one last read or written here.
     bool changedOnDisk() const;
 
+    // How every change waits while another program holds the rewrite lock (see FileLock): a
+    // window keeps answering meanwhile, and gives up after a while.
+    void setWhileLocked(FileLock::KeepWaiting whileLocked)
+    {
+        m_whileLocked = std::move(whileLocked);
+    }
+
     // Identifies one version of the file: another program's rewrite or a hand edit gives
     // another.
     struct Version {
@@ -124,6 +140,7 @@ private:
     std::filesystem::path m_programDir;
     std::optional<Version> m_known; // the version the list shows; nothing when it had no file
     std::vector<UnreadableLine> m_unreadable; // those of m_known
+    FileLock::KeepWaiting m_whileLocked;
 };
 
 } // namespace contacts

@@ -2,6 +2,8 @@
 
 #include "ContactFile.h"
 #include "MessageBox.h"
+#include "QtText.h"
+#include "StorageProblem.h"
 
 void showFileProblem(QWidget* parent, const QString& whatFailed,
                      const std::filesystem::path& programDir, const std::string& error)
@@ -46,4 +48,25 @@ void showRefusedImport(QWidget* parent)
                                 "muestra ahora lo que guarda el archivo: importe el archivo de "
                                 "nuevo para ver qué se guardaría."),
                  QMessageBox::Ok});
+}
+
+void showOverwrittenFields(QWidget* parent,
+                           const std::vector<contacts::ChangeAnswer::Conflict>& conflicts)
+{
+    if (conflicts.empty())
+        return;
+    QString text = QStringLiteral("Otro programa cambió estos datos mientras los modificaba; se "
+                                  "ha guardado lo que usted escribió:");
+    for (const auto& contact : conflicts) {
+        text += QStringLiteral("\n\n") + platform::fromFileText(contact.name);
+        for (const contacts::FieldConflict& field : contact.fields) {
+            const std::string_view caption = exchange::fieldCaption(field.field);
+            text += QStringLiteral("\n%1: «%2» en lugar de «%3»")
+                        .arg(QString::fromUtf8(caption.data(), qsizetype(caption.size())),
+                             platform::fromFileText(field.keptValue),
+                             platform::fromFileText(field.fileValue));
+        }
+    }
+    platform::showMessage(
+        parent, {QMessageBox::Information, QStringLiteral("Tortavela"), text, QMessageBox::Ok});
 }

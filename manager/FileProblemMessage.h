@@ -5,6 +5,7 @@
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -20,3 +21,8 @@ void showRefusedChange(QWidget* parent, contacts::ChangeAnswer::Refusal refusal)
 
 // An import was refused: the contact file changed since the preview was made.
 void showRefusedImport(QWidget* parent);
+
+// A change was written over fields another program had changed meanwhile: says which, with the
+// value each side gave.
+void showOverwrittenFields(QWidget* parent,
+                           const std::vector<contacts::ChangeAnswer::Conflict>& conflicts);

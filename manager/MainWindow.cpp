@@ -4,6 +4,7 @@
 #include "Accessibility.h"
 #include "AfterFirstPaint.h"
 #include "AnchoredLayout.h"
+#include "AnsweringWait.h"
 #include "AutostartEntry.h"
 #include "ContactDialog.h"
 #include "ContactExport.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     setWindowIconText("Tortavela");
     buildControls();
     buildMenus();
+    keepAnsweringWhileLocked();
 }
 
 MainWindow::~MainWindow() = default;
@@ -261,6 +263,7 @@ void MainWindow::startUp(StartupContacts startup)
 void MainWindow::showStartupContacts(StartupContacts startup)
 {
     m_store = std::move(startup.store);
+    keepAnsweringWhileLocked();
     contacts::LoadResult& loaded = startup.loaded;
     if (loaded.status == contacts::LoadResult::Status::Failed) {
         // An unreadable file is not an empty one: say so instead of showing an empty list.
@@ -279,9 +282,15 @@ void MainWindow::showStartupContacts(StartupContacts startup)
         selectRow(m_model->rowOf(*startup.firstInFile));
 }
 
+void MainWindow::keepAnsweringWhileLocked()
+{
+    m_store.setWhileLocked(platform::answeringWait(platform::kLockPatience, &m_waitingForLock));
+}
+
 void MainWindow::followContactFile()
 {
-    if (!m_store.changedOnDisk())
+    // In the middle of a change, which shows the file as it finds it once it has the lock.
+    if (m_waitingForLock || !m_store.changedOnDisk())
         return;
     // A file that cannot be read now, or is missing for a moment, says nothing about the
     // contacts: the list stays until the file can be read, and the next change tells the user.
@@ -431,6 +440,7 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
     }
     if (const int first = m_model->firstRowOf(toSelect); first >= 0)
         selectRow(first);
+    showOverwrittenFields(messageParent, answer.conflicts);
     return true;
 }
 

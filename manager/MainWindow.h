@@ -75,6 +75,9 @@ private:
     void setUpColumns();
     void fitHeaderFont();
     void showStartupContacts(StartupContacts startup);
+    // A change waits for another program's rewrite with the window answering, and gives up
+    // after a while.
+    void keepAnsweringWhileLocked();
     void showBook(contacts::ContactBook book);
     void showUnreadableLines(std::vector<contacts::UnreadableLine> lines);
     void selectRow(int row);
@@ -121,4 +124,5 @@ private:
     QAction* m_exportBirthdaysCommand = nullptr;
     QAction* m_quitCommand = nullptr;
     QAction* m_aboutCommand = nullptr;
+    bool m_waitingForLock = false;
 };

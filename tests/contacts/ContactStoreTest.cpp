@@ -308,3 +308,43 @@ TEST(Batch, WritesItsMarkersWithTheContacts)
         EXPECT_FALSE(markerFileExists(loaded.dir.path(), dora));
     }
 }
+
+// A replacement over a line another program changed since it was read keeps that program's
+// changes where the dialog left the field alone.
+TEST(ContactStore, AReplacementMergesWhatChangedMeanwhileFieldByField)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> edited; // the dialog's fields, from the line read at 30
+        std::vector<std::string> written;
+        std::size_t conflicts;
+    };
+    const std::vector<std::string> read = {"Ana", "", "30", "05/03", "555", "", "", "vieja"};
+    const std::vector<std::string> meanwhile = {"Ana", "", "31", "5/3", "555", "", "", "vieja"};
+    const Case cases[] = {
+        {"the note here, the age and the birthday's form there",
+         {"Ana", "", "30", "05/03", "555", "", "", "nueva"},
+         {"Ana", "", "31", "5/3", "555", "", "", "nueva"},
+         0},
+        {"the age on both sides: the dialog's",
+         {"Ana", "", "40", "05/03", "555", "", "", "vieja"},
+         {"Ana", "", "40", "5/3", "555", "", "", "vieja"},
+         1},
+        {"the same new age on both sides, the birthday and name here",
+         {"Anabel", "", "31", "06/03", "555", "", "", "vieja"},
+         {"Anabel", "", "31", "06/03", "555", "", "", "vieja"},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Loaded loaded(fileOf({recordLine(read), line("Bea")}));
+        writeBytes(loaded.dir / "data.tvl", fileOf({line("Bea"), recordLine(meanwhile)}));
+        const ChangeAnswer answer =
+            loaded.store.replace(stored(recordLine(read)), stored(recordLine(c.edited)));
+        ASSERT_TRUE(answer.written());
+        EXPECT_EQ(loaded.bytes(), fileOf({line("Bea"), recordLine(c.written)}));
+        const std::size_t conflicts =
+            answer.conflicts.empty() ? 0 : answer.conflicts[0].fields.size();
+        EXPECT_EQ(conflicts, c.conflicts);
+    }
+}

@@ -257,6 +257,42 @@ private slots:
         QCOMPARE(text(form, 1), QStringLiteral("Bei"));
     }
 
+    // The reminder advances the age while the dialog is open: accepting the dialog keeps the
+    // advance and the user's own changes. Where both changed one field, the dialog wins and
+    // the user is told.
+    void aChangeMadeMeanwhileIsMergedFieldByField_data()
+    {
+        QTest::addColumn<QString>("typedAge");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("note changed here, age there")
+            << "30" << bytesOf(recordLine({"Ana", "", "31", "5/3", "", "", "", "nueva"})) << 0;
+        QTest::newRow("age changed on both sides")
+            << "35" << bytesOf(recordLine({"Ana", "", "35", "5/3", "", "", "", "nueva"})) << 1;
+    }
+
+    void aChangeMadeMeanwhileIsMergedFieldByField()
+    {
+        QFETCH(QString, typedAge);
+        QFETCH(QByteArray, stored);
+        QFETCH(int, messages);
+        ManagerHarness manager(fileOf({line("Ana", "30", "vieja"), line("Bea")}));
+        manager.clickRow("Ana");
+        auto* form = manager.openDialog("mnumodi");
+        QVERIFY(form);
+        writeBytes(
+            manager.file(),
+            fileOf({line("Bea"), recordLine({"Ana", "", "31", "5/3", "", "", "", "vieja"})}));
+        setText(form, 2, typedAge);
+        setText(form, 7, "nueva");
+        clickAceptar(form);
+
+        QCOMPARE(manager.bytes(), fileOf({line("Bea"), stored.toStdString()}));
+        QCOMPARE(manager.messages.size(), messages);
+        if (messages)
+            QVERIFY(manager.messages.front().text.contains("«35» en lugar de «31»"));
+    }
+
     void cancellingStoresNothingAlsoWithTheKeyboard_data()
     {
         QTest::addColumn<bool>("escape");
