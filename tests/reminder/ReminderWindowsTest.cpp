@@ -1,6 +1,7 @@
 #include "ReminderWindows.h"
 
 #include "ContactFile.h"
+#include "FileLock.h"
 #include "FileText.h"
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
@@ -352,31 +353,50 @@ private slots:
 
     void unsavedAgesAreToldInOneLine_data()
     {
-        QTest::addColumn<bool>("tooLarge");
+        QTest::addColumn<QString>("problem");
         QTest::addColumn<QString>("notice");
         QTest::newRow("no temporary file")
-            << false << "No se pudieron guardar las edades; se reintentará en el próximo inicio.";
+            << "temp"
+            << "No se pudieron guardar las edades; se reintentará en el próximo inicio.";
         QTest::newRow("file over the limit")
-            << true << "No se guardaron las edades: el archivo de contactos pasa de 64 MB.";
+            << "large"
+            << "No se guardaron las edades: el archivo de contactos pasa de 64 MB.";
+        QTest::newRow("lock held by another program")
+            << "lock"
+            << "El archivo de contactos está ocupado por otro programa; se reintentará en el "
+               "próximo inicio.";
     }
 
     void unsavedAgesAreToldInOneLine()
     {
-        QFETCH(bool, tooLarge);
+        QFETCH(QString, problem);
         QFETCH(QString, notice);
         const std::filesystem::path file = *m_dir / "data.tvl";
         writeBytes(file, fileOf({contact("Ana", "", "30", "07/12")}));
-        if (tooLarge)
+        std::optional<contacts::FileLock> held;
+        if (problem == "large")
             std::filesystem::resize_file(file, contacts::kMaxContactFileBytes + 1);
+        else if (problem == "lock")
+            held = contacts::FileLock::acquireFor(m_dir->path(), contacts::kRewriteLockName,
+                                                  contacts::FileLock::Mode::TryOnce)
+                       .lock;
         else // a folder where the temporary file should go fails the rewrite, also for root
             std::filesystem::create_directories(*m_dir / "data2.tvl" / "dentro");
         const std::string before = readBytes(file);
         start({{"Ana"}, {}, {}, {}});
         FrmCumple* window = m_windows->cumple();
         auto* label = control<QLabel>(window, "lblaviso");
-        QTRY_VERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+        // While its tick waits for the lock, the window goes on handling its events.
+        bool handledWhileWaiting = false;
+        QTimer::singleShot(300, window, [&] {
+            handledWhileWaiting =
+                !window->findChild<QTimer*>("Timer1")->isActive() && label->isHidden();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(!window->findChild<QTimer*>("Timer1")->isActive(), 20000);
         QVERIFY(label->isVisible());
         QCOMPARE(label->text(), notice);
+        QCOMPARE(handledWhileWaiting, problem == "lock");
+        held.reset();
         // One line, whole, below the buttons, in a window grown to hold it.
         QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
                 label->contentsRect().width());
