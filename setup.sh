@@ -10,7 +10,7 @@ build="$here/build"
 prefix="${TORTAVELA_PREFIX:-$HOME/.local}"
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config clang-format clang-tidy
     qt6-base-dev libfontconfig-dev qt6-multimedia-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev libical-dev
     faketime desktop-file-utils x11-utils
@@ -34,23 +34,42 @@ install_missing_packages() {
         "${missing[@]}"
 }
 
+# Extra CMake settings go in the arguments: the tests build with warnings as errors.
 build_all() {
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$build"
+}
+
+# The gates besides the tests: the format of every file, clang-tidy on the libraries without Qt.
+check_code() {
+    cmake --build "$build" --target format_check tidy_check
+}
+
+# The suites without Qt once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+run_sanitized_core_tests() {
+    local sanitized="$here/build-sanitize"
+    cmake -S "$here" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DTORTAVELA_SANITIZE=ON -DTORTAVELA_BUILD_BENCHMARKS=OFF -DTORTAVELA_WARNINGS_AS_ERRORS=ON
+    cmake --build "$sanitized" --target contacts_tests exchange_tests platform_tests \
+        reminder_core_tests
+    ctest --test-dir "$sanitized" -L core --output-on-failure --no-tests=error --timeout 300 \
+        -j "$(nproc)"
 }
 
 case "${1:-}" in
 run)
     install_missing_packages
-    build_all
+    build_all -DTORTAVELA_WARNINGS_AS_ERRORS=OFF
     cmake --install "$build" --prefix "$prefix" --strip
     echo "Tortavela is installed in $prefix/lib/tortavela; starting Agendela."
     exec "$prefix/bin/Agendela"
     ;;
 test)
     install_missing_packages
-    build_all
+    build_all -DTORTAVELA_WARNINGS_AS_ERRORS=ON
+    check_code
     ctest --test-dir "$build" --output-on-failure --no-tests=error --timeout 300
+    run_sanitized_core_tests
     ;;
 uninstall)
     program_dir="$prefix/lib/tortavela"
