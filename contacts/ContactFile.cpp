@@ -44,16 +44,16 @@ OpenedFile openRegularFile(const std::filesystem::path& file)
     OpenedFile opened;
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer, forever. It
     // changes nothing for a regular file.
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    sys::FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
         opened.status =
             errno == ENOENT ? FileContent::Status::Missing : FileContent::Status::Failed;
-        opened.error = describeSystemError(errno);
+        opened.error = sys::describeSystemError(errno);
         return opened;
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
-        opened.error = describeSystemError(errno);
+        opened.error = sys::describeSystemError(errno);
         return opened;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -98,7 +98,7 @@ FileContent readWholeFile(const std::filesystem::path& file)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            content.error = describeSystemError(errno);
+            content.error = sys::describeSystemError(errno);
             return content;
         }
         if (n == 0)

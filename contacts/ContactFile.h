@@ -42,7 +42,7 @@ FileContent readWholeFile(const std::filesystem::path& file);
 // The first step of readWholeFile, for readers that stream: a descriptor open for reading on a
 // regular file and the file's size; or -1, with the status and the reason.
 struct OpenedFile {
-    FileDescriptor fd{-1};
+    sys::FileDescriptor fd{-1};
     std::uint64_t size = 0;
     FileContent::Status status = FileContent::Status::Failed;
     std::string error;

@@ -116,7 +116,7 @@ public:
 
     // How every change waits while another program holds the rewrite lock (see FileLock): a
     // window keeps answering meanwhile, and gives up after a while.
-    void setWhileLocked(FileLock::KeepWaiting whileLocked)
+    void setWhileLocked(sys::FileLock::KeepWaiting whileLocked)
     {
         m_whileLocked = std::move(whileLocked);
     }
@@ -140,7 +140,7 @@ private:
     std::filesystem::path m_programDir;
     std::optional<Version> m_known; // the version the list shows; nothing when it had no file
     std::vector<UnreadableLine> m_unreadable; // those of m_known
-    FileLock::KeepWaiting m_whileLocked;
+    sys::FileLock::KeepWaiting m_whileLocked;
 };
 
 } // namespace contacts

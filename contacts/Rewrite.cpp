@@ -22,7 +22,7 @@ constexpr int kMaxLinksFollowed = 40;
 
 std::string systemError()
 {
-    return describeSystemError(errno);
+    return sys::describeSystemError(errno);
 }
 
 // The file that a rewrite replaces: "data.tvl" itself, or the end of the chain of symbolic
@@ -54,8 +54,8 @@ public:
     {
         // The manager and the reminder both rewrite through "data2.tvl": the lock keeps their
         // read-modify-write cycles apart. Readers need no lock, since the rename is atomic.
-        const auto lock = FileLock::acquireFor(m_programDir, kRewriteLockName, FileLock::Mode::Wait,
-                                               m_hooks.whileLocked);
+        const auto lock = sys::FileLock::acquireFor(m_programDir, kRewriteLockName,
+                                                    sys::FileLock::Mode::Wait, m_hooks.whileLocked);
         if (!lock.lock) {
             RewriteResult locked = failure(lock.error);
             locked.lockHeld = lock.heldByAnother;
@@ -131,13 +131,13 @@ private:
         // A stale temporary file from an earlier crash is replaced, never followed if it is a
         // link.
         ::unlink(m_tempPath.c_str());
-        FileDescriptor file(::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                   keepMode ? 0600 : 0666));
+        sys::FileDescriptor file(::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                        keepMode ? 0600 : 0666));
         if (file.get() < 0)
             return systemError();
         if (!stepOk(RewriteStep::TempCreated))
             return kInjected;
-        if (!writeAll(file.get(), bytes))
+        if (!sys::writeAll(file.get(), bytes))
             return systemError();
         if (!stepOk(RewriteStep::TempWritten))
             return kInjected;
@@ -180,7 +180,7 @@ private:
             }
         }
         // The markers on the disk before the content that they stand for.
-        syncDirectory(m_programDir);
+        sys::syncDirectory(m_programDir);
         return std::nullopt;
     }
 
@@ -207,7 +207,7 @@ private:
             return replaced;
         // The rename itself is only durable once the directory is synced; a failure here leaves
         // the new content in place, so the rewrite still counts as written.
-        syncDirectory(m_file.parent_path());
+        sys::syncDirectory(m_file.parent_path());
         if (!stepOk(RewriteStep::DirectorySynced))
             return replaced;
         if (m_journalWritten) {

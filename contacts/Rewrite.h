@@ -47,7 +47,7 @@ struct RewriteHooks {
     std::function<bool(const MarkerFile&)> markerCreation = {};
     // Asked while another process holds the rewrite lock; without it the rewrite waits
     // FileLock::kDefaultPatience. A rewrite that gives up fails, changing nothing.
-    FileLock::KeepWaiting whileLocked = {};
+    sys::FileLock::KeepWaiting whileLocked = {};
 };
 
 struct RewriteResult {

@@ -89,35 +89,35 @@ std::optional<RewriteJournal> parsed(std::string_view text)
 
 bool RewriteJournal::describes(std::string_view content) const
 {
-    return content.size() == size && hash64(content) == hash;
+    return content.size() == size && sys::hash64(content) == hash;
 }
 
 RewriteJournal journalFor(std::string_view newContent, std::vector<MarkerFile> markers)
 {
-    return RewriteJournal{newContent.size(), hash64(newContent), std::move(markers)};
+    return RewriteJournal{newContent.size(), sys::hash64(newContent), std::move(markers)};
 }
 
 bool writeJournal(const std::filesystem::path& dir, const RewriteJournal& journal)
 {
     const std::filesystem::path temp = dir / journalTempName();
     ::unlink(temp.c_str());
-    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    sys::FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (fd.get() < 0)
         return false;
-    if (!writeAll(fd.get(), serialized(journal)) || ::fsync(fd.get()) != 0 || !fd.close() ||
+    if (!sys::writeAll(fd.get(), serialized(journal)) || ::fsync(fd.get()) != 0 || !fd.close() ||
         ::rename(temp.c_str(), (dir / kJournalName).c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
     // The journal must be on the disk before any marker it names.
-    return syncDirectory(dir);
+    return sys::syncDirectory(dir);
 }
 
 std::optional<RewriteJournal> readJournal(const std::filesystem::path& dir)
 {
     // Only a journal this user wrote: never one reached through a link, nor one another user of
     // a shared directory put there.
-    FileDescriptor fd(
+    sys::FileDescriptor fd(
         ::open((dir / kJournalName).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     // A journal names a day's birthday markers: far below this, unless it is not ours.

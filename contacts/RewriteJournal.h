@@ -19,7 +19,7 @@ inline constexpr std::string_view kJournalName = "data.tvl.journal";
 
 struct RewriteJournal {
     std::uint64_t size = 0; // of the new content
-    std::uint64_t hash = 0; // hash64 of the new content
+    std::uint64_t hash = 0; // sys::hash64 of the new content
     std::vector<MarkerFile> markers;
 
     bool describes(std::string_view content) const;

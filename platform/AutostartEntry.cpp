@@ -71,7 +71,7 @@ RegistrationResult registerReminderAtLogon(const std::filesystem::path& programD
     std::error_code error;
     std::filesystem::create_directories(autostartDir, error);
     if (error)
-        return {false, contacts::describeSystemError(error.value())};
+        return {false, sys::describeSystemError(error.value())};
 
     const std::string text = autostartEntryText(programDir);
     const auto target = autostartDir / kAutostartFileName;
@@ -79,13 +79,13 @@ RegistrationResult registerReminderAtLogon(const std::filesystem::path& programD
     temp += ".new";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return {false, contacts::describeSystemError(errno)};
+        return {false, sys::describeSystemError(errno)};
     const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     const int writeError = errno;
     if (::close(fd) != 0 || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
         const int why = written ? errno : writeError;
         ::unlink(temp.c_str());
-        return {false, contacts::describeSystemError(why)};
+        return {false, sys::describeSystemError(why)};
     }
     return {true, {}};
 }

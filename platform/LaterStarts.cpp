@@ -30,7 +30,7 @@ Address addressOf(const std::filesystem::path& lockFile)
     char name[64];
     const int size =
         std::snprintf(name, sizeof name, "tortavela-%u-%016llx", static_cast<unsigned>(::getuid()),
-                      static_cast<unsigned long long>(contacts::hash64(lockFile.native())));
+                      static_cast<unsigned long long>(sys::hash64(lockFile.native())));
     Address result;
     result.address.sun_family = AF_UNIX;
     std::memcpy(result.address.sun_path + 1, name, static_cast<size_t>(size));
@@ -55,7 +55,7 @@ bool fromThisUser(int connection)
 
 std::optional<LaterStarts> LaterStarts::listen(const std::filesystem::path& lockFile)
 {
-    contacts::FileDescriptor fd(newSocket());
+    sys::FileDescriptor fd(newSocket());
     if (fd.get() < 0)
         return std::nullopt;
     const Address address = addressOf(lockFile);
@@ -85,7 +85,7 @@ CallOutcome callRunningCopy(const std::filesystem::path& lockFile,
     const Address address = addressOf(lockFile);
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        contacts::FileDescriptor fd(newSocket());
+        sys::FileDescriptor fd(newSocket());
         if (fd.get() < 0)
             return CallOutcome::NotReached;
         // A listening socket takes the connection into its backlog at once: the running copy
@@ -102,7 +102,7 @@ CallOutcome callRunningCopy(const std::filesystem::path& lockFile,
 
 bool lockIsHeld(const std::filesystem::path& lockFile)
 {
-    return contacts::FileLock::acquire(lockFile, contacts::FileLock::Mode::TryOnce).heldByAnother;
+    return sys::FileLock::acquire(lockFile, sys::FileLock::Mode::TryOnce).heldByAnother;
 }
 
 } // namespace platform

@@ -28,7 +28,7 @@ public:
     int release() { return m_fd.release(); }
 
 private:
-    contacts::FileDescriptor m_fd;
+    sys::FileDescriptor m_fd;
 };
 
 enum class CallOutcome {

@@ -14,9 +14,9 @@ SingleInstance SingleInstance::acquire(const std::filesystem::path& programDir,
                                        std::string_view programName)
 {
     SingleInstance instance;
-    auto attempt = contacts::FileLock::acquireFor(
+    auto attempt = sys::FileLock::acquireFor(
         programDir, instanceLockPath(programDir, programName).filename().native(),
-        contacts::FileLock::Mode::TryOnce);
+        sys::FileLock::Mode::TryOnce);
     instance.m_lockFile = attempt.file;
     if (attempt.lock) {
         instance.m_lock = std::move(attempt.lock);

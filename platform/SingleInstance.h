@@ -31,7 +31,7 @@ public:
 
 private:
     Outcome m_outcome = Outcome::Unavailable;
-    std::optional<contacts::FileLock> m_lock;
+    std::optional<sys::FileLock> m_lock;
     std::filesystem::path m_lockFile;
 };
 

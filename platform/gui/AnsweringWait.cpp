@@ -10,7 +10,7 @@ constexpr int kLongestHandlingMs = 20;
 
 } // namespace
 
-contacts::FileLock::KeepWaiting answeringWait(std::chrono::milliseconds patience, bool* waiting)
+sys::FileLock::KeepWaiting answeringWait(std::chrono::milliseconds patience, bool* waiting)
 {
     return [patience, waiting](std::chrono::milliseconds waited) {
         if (waited >= patience)

@@ -372,7 +372,8 @@ TEST(Rewrite, ALockHeldForLongGivesUpWithTheReason)
     TempDir dir;
     writeBytes(dir / "data.tvl", kOld);
     // flock keeps two descriptors of one process apart as it keeps two processes.
-    const auto held = FileLock::acquireFor(dir.path(), kRewriteLockName, FileLock::Mode::TryOnce);
+    const auto held =
+        sys::FileLock::acquireFor(dir.path(), kRewriteLockName, sys::FileLock::Mode::TryOnce);
     ASSERT_TRUE(held.lock);
     int asked = 0;
     RewriteHooks hooks;

@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 
 using namespace contacts;
+using sys::describeSystemError;
 
 namespace {
 

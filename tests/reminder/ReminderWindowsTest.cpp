@@ -373,12 +373,12 @@ private slots:
         QFETCH(QString, notice);
         const std::filesystem::path file = *m_dir / "data.tvl";
         writeBytes(file, fileOf({contact("Ana", "", "30", "07/12")}));
-        std::optional<contacts::FileLock> held;
+        std::optional<sys::FileLock> held;
         if (problem == "large")
             std::filesystem::resize_file(file, contacts::kMaxContactFileBytes + 1);
         else if (problem == "lock")
-            held = contacts::FileLock::acquireFor(m_dir->path(), contacts::kRewriteLockName,
-                                                  contacts::FileLock::Mode::TryOnce)
+            held = sys::FileLock::acquireFor(m_dir->path(), contacts::kRewriteLockName,
+                                                  sys::FileLock::Mode::TryOnce)
                        .lock;
         else // a folder where the temporary file should go fails the rewrite, also for root
             std::filesystem::create_directories(*m_dir / "data2.tvl" / "dentro");

@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <thread>
 
-namespace contacts {
+namespace sys {
 namespace {
 
 // A rewrite holds the lock for milliseconds: short waits first, then no busier than this.
@@ -121,4 +121,4 @@ FileLock::Attempt FileLock::acquireFor(const std::filesystem::path& dir, std::st
     return acquire(fallback, mode, keepWaiting);
 }
 
-} // namespace contacts
+} // namespace sys

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace contacts {
+namespace sys {
 namespace {
 
 const char* spanishSentence(int errorNumber)
@@ -40,4 +40,4 @@ std::string describeSystemError(int errorNumber)
     return "Error del sistema (" + code + ": " + std::strerror(errorNumber) + ")";
 }
 
-} // namespace contacts
+} // namespace sys

@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace contacts {
+namespace sys {
 
 bool writeAll(int fd, std::string_view bytes)
 {
@@ -27,4 +27,4 @@ bool syncDirectory(const std::filesystem::path& dir)
     return fd.get() >= 0 && ::fsync(fd.get()) == 0;
 }
 
-} // namespace contacts
+} // namespace sys

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace contacts {
+namespace sys {
 namespace {
 
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
@@ -34,4 +34,4 @@ std::uint64_t hash64(std::string_view bytes)
     return mixed(h);
 }
 
-} // namespace contacts
+} // namespace sys

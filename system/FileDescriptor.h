@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-namespace contacts {
+namespace sys {
 
 // An open file descriptor that is closed when it goes out of scope.
 class FileDescriptor {
@@ -47,4 +47,4 @@ private:
     int m_fd;
 };
 
-} // namespace contacts
+} // namespace sys

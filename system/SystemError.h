@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace contacts {
+namespace sys {
 
 // A failure of the system as the user is told it, in Spanish whatever the desktop's language:
 // a short sentence for the failures a user meets and can act on (no space left, no permission,
@@ -11,4 +11,4 @@ namespace contacts {
 // the detail.
 std::string describeSystemError(int errorNumber);
 
-} // namespace contacts
+} // namespace sys

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-namespace contacts {
+namespace sys {
 
 // An advisory lock on a lock file (flock). The kernel releases it when the process ends, so a
 // crashed holder never blocks anybody. The descriptor is closed on exec, so that a program
@@ -60,4 +60,4 @@ struct FileLock::Attempt {
 // Where acquireFor turns when `dir` cannot hold the lock file; empty without $XDG_RUNTIME_DIR.
 std::filesystem::path runtimeLockFile(const std::filesystem::path& dir, std::string_view name);
 
-} // namespace contacts
+} // namespace sys
