@@ -46,8 +46,8 @@ bool writeWhole(QWidget* parent, const QString& path, const std::string& text)
         return true;
     // The system's reason in Spanish: QSaveFile words it in the desktop's language.
     const int error = errno;
-    const QString reason = error != 0 ? QString::fromStdString(sys::describeSystemError(error))
-                                      : file.errorString();
+    const QString reason =
+        error != 0 ? QString::fromStdString(sys::describeSystemError(error)) : file.errorString();
     platform::showMessage(parent, {QMessageBox::Critical, QStringLiteral("Error"),
                                    QStringLiteral("No se pudo escribir el archivo\n%1\n\n%2\n\nEl "
                                                   "archivo que hubiera ahí no ha cambiado.")

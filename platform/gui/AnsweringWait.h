@@ -14,6 +14,6 @@ inline constexpr std::chrono::seconds kLockPatience{4};
 // `waiting`, when given, is true while events are handled within the wait: a handler that must
 // not run in the middle of a change looks at it.
 sys::FileLock::KeepWaiting answeringWait(std::chrono::milliseconds patience,
-                                              bool* waiting = nullptr);
+                                         bool* waiting = nullptr);
 
 } // namespace platform

@@ -378,7 +378,7 @@ private slots:
             std::filesystem::resize_file(file, contacts::kMaxContactFileBytes + 1);
         else if (problem == "lock")
             held = sys::FileLock::acquireFor(m_dir->path(), contacts::kRewriteLockName,
-                                                  sys::FileLock::Mode::TryOnce)
+                                             sys::FileLock::Mode::TryOnce)
                        .lock;
         else // a folder where the temporary file should go fails the rewrite, also for root
             std::filesystem::create_directories(*m_dir / "data2.tvl" / "dentro");
