@@ -16,6 +16,7 @@
 #include "ImportPreview.h"
 #include "ImportPreviewModel.h"
 #include "MainWindow.h"
+#include "MessageBox.h"
 #include "VCardGenerator.h"
 #include "VCardReader.h"
 
@@ -158,6 +159,8 @@ int importThroughWindow(int argc, char** argv, const char* path)
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "data.tvl", std::ios::binary | std::ios::trunc);
     platform::setFileChoiceHook([path](const platform::FileRequest&) { return QString(path); });
+    // A refused file is told in a message box: answered at once.
+    platform::setMessageAnswerHook([](const platform::MessageRequest&) { return QMessageBox::Ok; });
     MainWindow window(MainWindow::Environment{dir, dir / "autostart"});
     window.startUp();
     window.show();
