@@ -10,14 +10,14 @@ namespace {
 
 const year_month_day kToday = 2026y / December / 8d;
 
-std::vector<ImportedCard> importText(std::string_view vcf)
+std::vector<ImportedCard> importText(const std::string& vcf)
 {
     const VCardFile file = readVCards(vcf);
     EXPECT_EQ(file.error, "");
     return importCards(file, kToday);
 }
 
-ImportedCard importOne(std::string_view vcf)
+ImportedCard importOne(const std::string& vcf)
 {
     std::vector<ImportedCard> cards = importText(vcf);
     EXPECT_EQ(cards.size(), 1u);
