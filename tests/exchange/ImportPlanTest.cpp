@@ -77,10 +77,10 @@ TEST(ImportPlan, MarksEachCardAndSaysWhyOneCannotBeImported)
     EXPECT_EQ(rows[5].mark, ImportMark::NameStored);
     for (std::size_t i = 2; i < rows.size(); ++i) {
         EXPECT_FALSE(rows[i].choosable()) << i;
-        EXPECT_EQ(rows[i].reasons.size(), 1u) << i;
+        EXPECT_EQ(rows[i].reasons().size(), 1u) << i;
     }
-    EXPECT_NE(rows[4].reasons[0].find("«李»"), std::string::npos) << rows[4].reasons[0];
-    EXPECT_NE(rows[5].reasons[0].find("ilegible"), std::string::npos) << rows[5].reasons[0];
+    EXPECT_NE(rows[4].reasons()[0].find("«李»"), std::string::npos) << rows[4].reasons()[0];
+    EXPECT_NE(rows[5].reasons()[0].find("ilegible"), std::string::npos) << rows[5].reasons()[0];
 }
 
 TEST(ImportPlan, AnUpdateKeepsTheStoredNameAndWhatTheCardLacks)
