@@ -108,6 +108,25 @@ TEST(VCardImport, SaysWhichCharacterTheContactFileCannotHoldAndChangesNone)
               "caracteres de Windows-1252.");
 }
 
+TEST(VCardImport, ControlCharactersFromQuotedPrintableAreNamedButTheTabIsText)
+{
+    const ImportedCard card =
+        importOne("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Ana=01P=C3=A9rez\r\n"
+                  "NICKNAME;ENCODING=QUOTED-PRINTABLE:=1B[31mAni\r\n"
+                  "NOTE;ENCODING=QUOTED-PRINTABLE:uno=09dos=7F\r\n"
+                  "EMAIL;ENCODING=QUOTED-PRINTABLE:a=00@b\r\nEND:VCARD\r\n");
+    EXPECT_FALSE(card.storable());
+    // The note's tab comes before its DEL, and is no problem.
+    EXPECT_EQ(card.problems, (std::vector<StorageProblem>{
+                                 {Role::Name, StorageProblem::ControlCharacter, "U+0001"},
+                                 {Role::Alias, StorageProblem::ControlCharacter, "U+001B"},
+                                 {Role::Email, StorageProblem::ControlCharacter, "U+0000"},
+                                 {Role::Note, StorageProblem::ControlCharacter, "U+007F"}}));
+    EXPECT_EQ(describe(card.problems[0]),
+              "Nombre: tiene un carácter de control (U+0001), que no se puede guardar en el "
+              "archivo de contactos.");
+}
+
 TEST(ImportMarks, NewStoredNoBirthdayAndRepeatedAsTheAddDialogComparesNames)
 {
     std::vector<ImportedCard> cards;
