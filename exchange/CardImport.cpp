@@ -4,6 +4,7 @@
 #include "BirthDate.h"
 #include "VCardValue.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -59,6 +60,16 @@ struct ChosenProperties {
     }
 };
 
+// A value for the preview to quote: short plain text as written, or nothing.
+std::string shownAsWritten(std::string_view value)
+{
+    value = trimBlanks(value);
+    const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    return plain && value.size() <= 40 ? std::string(value) : std::string();
+}
+
 class CardReader {
 public:
     CardReader(const VCard& card, ImportedCard& imported) : m_chosen(card), m_imported(imported) {}
@@ -107,14 +118,20 @@ public:
     void birthday(std::chrono::year_month_day today)
     {
         const std::optional<VCardProperty>& bday = m_chosen.bday;
-        if (!bday)
+        if (!bday || trimBlanks(bday->value).empty())
             return;
         const std::optional<std::string> omittedYear = bday->parameter("X-APPLE-OMIT-YEAR");
-        const auto birth =
-            parseBirthDate(bday->value, omittedYear ? std::optional<std::string_view>(*omittedYear)
-                                                    : std::nullopt);
-        if (!birth)
+        const std::optional<std::string_view> placeholder =
+            omittedYear ? std::optional<std::string_view>(*omittedYear) : std::nullopt;
+        const auto birth = parseBirthDate(bday->value, placeholder);
+        if (!birth) {
+            m_imported.problems.push_back({Role::Birthday,
+                                           namesNoCalendarDay(bday->value, placeholder)
+                                               ? StorageProblem::NoSuchDay
+                                               : StorageProblem::UnreadableDate,
+                                           shownAsWritten(bday->value)});
             return;
+        }
         m_imported.values.birthday = storedBirthday(birth->dayMonth);
         if (const auto age = ageOn(*birth, today))
             m_imported.values.age = std::to_string(*age);

@@ -42,6 +42,16 @@ std::string_view fieldCaption(Role role)
     return kCaptions[static_cast<size_t>(role)];
 }
 
+namespace {
+
+// «text» and a blank, or nothing for no text.
+std::string quoted(const std::string& text)
+{
+    return text.empty() ? std::string() : "«" + text + "» ";
+}
+
+} // namespace
+
 std::string describe(const StorageProblem& problem)
 {
     const std::string field = std::string(fieldCaption(problem.role)) + ": ";
@@ -59,6 +69,10 @@ std::string describe(const StorageProblem& problem)
     case StorageProblem::ControlCharacter:
         return field + "tiene un carácter de control (" + problem.detail +
                "), que no se puede guardar en el archivo de contactos.";
+    case StorageProblem::NoSuchDay:
+        return field + quoted(problem.detail) + "no es un día del calendario.";
+    case StorageProblem::UnreadableDate:
+        return field + quoted(problem.detail) + "no es una fecha que Tortavela sepa leer.";
     case StorageProblem::UnknownCharacterSet:
         break;
     }

@@ -21,6 +21,9 @@ struct StorageProblem {
         LineBreak,           // in a value of one line
         UnknownCharacterSet, // `detail` is the CHARSET the card names
         ControlCharacter,    // `detail` is its code, U+001B: the character itself shows nothing
+        // A BDAY that gives no birthday; `detail` is its value when that is short plain text.
+        NoSuchDay,      // 2026-02-29, 1980-04-31: a date that the calendar lacks
+        UnreadableDate, // in none of the forms that exports write
     };
     Role role = Role::Name;
     Kind kind = NoName;
