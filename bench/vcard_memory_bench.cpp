@@ -5,11 +5,12 @@
 //   vcard_memory_bench [--window] [--timeout SECONDS] [--only PART-OF-A-FILE'S-NAME]
 //
 // Each file is written to a temporary directory and imported by a child process of its own
-// (this program, started again with --import or --window FILE), so that each peak resident size
-// belongs to one file. --import times the library's path: the file read,
-// every card mapped, the import planned and the preview's model made. --window drives the
-// manager's real windows offscreen instead: "Importar contactos..." from the menu entry to the
-// preview shown and painted. A child still working after the timeout is killed.
+// (this program, started again with --child-import or --child-window FILE SECONDS), so that each
+// peak resident size belongs to one file. Without --window the child times the library's path:
+// the file read, every card mapped, the import planned and the preview's model made. With it,
+// the child drives the manager's real windows offscreen instead: "Importar contactos..." from
+// the menu entry to the preview shown and painted. A child still working after the timeout is
+// killed.
 #include "CardImport.h"
 #include "FileDialog.h"
 #include "ImportPlan.h"
@@ -247,8 +248,8 @@ int runAll(bool window, int timeout, std::string_view only)
             size = bytes.size();
             std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
         }
-        const Outcome o =
-            runChild("/proc/self/exe", window ? "--window" : "--import", file.string(), timeout);
+        const Outcome o = runChild("/proc/self/exe", window ? "--child-window" : "--child-import",
+                                   file.string(), timeout);
         const double budget = 4.0 * static_cast<double>(size) / kMiB + 50;
         if (!o.finished) {
             std::printf("%-48s %9.1f %8s %10s %10s %10.0f %10s\n", c.name,
@@ -270,10 +271,10 @@ int runAll(bool window, int timeout, std::string_view only)
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 &&
-        (std::strcmp(argv[1], "--import") == 0 || std::strcmp(argv[1], "--window") == 0)) {
+    if (argc == 4 && (std::strcmp(argv[1], "--child-import") == 0 ||
+                      std::strcmp(argv[1], "--child-window") == 0)) {
         ::alarm(static_cast<unsigned>(std::atoi(argv[3])));
-        if (std::strcmp(argv[1], "--import") == 0)
+        if (std::strcmp(argv[1], "--child-import") == 0)
             return importThroughLibrary(argv[2]);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         return importThroughWindow(argc, argv, argv[2]);
