@@ -143,15 +143,18 @@ int importThroughLibrary(const char* path)
 {
     const long before = peakKiB();
     const auto start = steady_clock::now();
-    const exchange::VCardFile file = exchange::readVCardFile(path);
+    // As the manager's import does (ContactImport.cpp).
+    exchange::VCardFile file = exchange::readVCardFile(path);
+    const std::string error = file.error;
     long long cards = 0;
-    if (file.error.empty()) {
-        auto rows = exchange::planImport(exchange::importCards(file, kToday), {}, {});
-        ImportPreviewModel model(std::move(rows));
+    if (error.empty()) {
+        auto imported = exchange::importCards(file, kToday);
+        file = {};
+        ImportPreviewModel model(exchange::planImport(std::move(imported), {}, {}));
         cards = model.rowCount();
     }
     const double elapsed = duration<double, std::milli>(steady_clock::now() - start).count();
-    report(before, peakKiB(), elapsed, cards, file.error);
+    report(before, peakKiB(), elapsed, cards, error);
     return 0;
 }
 
