@@ -78,6 +78,26 @@ TEST(VCardImport, Version40WithByteOrderMarkQuotedTypesAndTelephoneAddresses)
                                           "Primera línea Segunda"}));
 }
 
+// The reader unfolds each card into the space of the cards before it: none may spill into the
+// next, whatever the line ends and the lines it drops.
+TEST(VCardImport, EveryCardOfAFileIsUnfoldedWhateverItsNeighbours)
+{
+    std::string vcf;
+    for (const char* version : {"2.1", "3.0", "2.1"}) {
+        vcf += std::string("BEGIN:VCARD\r\nVERSION:") + version +
+               "\r\n\r\nFN;ENCODING=QUOTED-PRINTABLE:N=C3=BA=\r\nmero " + version +
+               "\r\nNOTE:una\r\n  nota\n\nsin dos puntos\rEMAIL:a@b\rEND:VCARD\n";
+    }
+    const std::vector<ImportedCard> cards = importText(vcf);
+    ASSERT_EQ(cards.size(), 3u);
+    for (const ImportedCard& card : cards) {
+        const bool keepsBlank = card.values.name == "Número 2.1";
+        EXPECT_TRUE(keepsBlank || card.values.name == "Número 3.0") << card.values.name;
+        EXPECT_EQ(card.values.note, keepsBlank ? "una  nota" : "una nota");
+        EXPECT_EQ(card.values.email, "a@b");
+    }
+}
+
 TEST(VCardImport, NameComesFromNWhenThereIsNoFullNameAndEmbeddedCardsAreSkipped)
 {
     const std::vector<ImportedCard> cards = importText(
