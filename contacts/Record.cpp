@@ -65,6 +65,8 @@ bool isLineBreak(char32_t c)
 
 bool isStorableCharacter(char32_t c)
 {
+    if ((c < 0x20 && c != U'\t') || c == 0x7F)
+        return false;
     const auto byte = codePointToWindows1252(c);
     return byte && static_cast<char>(*byte) != kTerminator && !isLineBreak(c);
 }

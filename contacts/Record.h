@@ -46,7 +46,10 @@ bool isStorableValue(std::string_view value);
 bool isLineBreak(char32_t c);
 
 // What a field can hold, character by character, wherever the text comes from (the dialogs, an
-// import): a character of Windows-1252 that is neither the terminator "§" nor a line break.
+// import): a character of Windows-1252 that is neither the terminator "§", nor a line break,
+// nor a control character (U+0000 to U+001F and U+007F), which no program shows or prints as
+// text and which iCalendar forbids. The tab is the one control kept: it is text, a note
+// pasted from a table holds it, and both exports may write it.
 bool isStorableCharacter(char32_t c);
 
 } // namespace contacts

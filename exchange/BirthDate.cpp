@@ -27,29 +27,14 @@ std::optional<contacts::DayMonth> parseMonthDay(std::string_view text)
         month = digitsValue(text.substr(0, 2), 2);
         day = digitsValue(text.substr(2), 2);
     }
-    if (!month || !day)
+    if (!month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31)
         return std::nullopt;
-    const contacts::DayMonth dayMonth{*day, *month};
-    if (*month < 1 || *month > 12 || *day < 1 || !contacts::isCalendarDay(dayMonth))
-        return std::nullopt;
-    return dayMonth;
+    return contacts::DayMonth{*day, *month};
 }
 
-// Whether this year's birthday has come by `today`, as the reminder celebrates it: 29 February
-// on the 28th in common years.
-bool celebratedBy(contacts::DayMonth dayMonth, year_month_day today)
-{
-    const int todayMonth = static_cast<int>(static_cast<unsigned>(today.month()));
-    const int todayDay = static_cast<int>(static_cast<unsigned>(today.day()));
-    return dayMonth.month < todayMonth ||
-           (dayMonth.month == todayMonth && dayMonth.day <= todayDay) ||
-           contacts::fallsOn(dayMonth, today);
-}
-
-} // namespace
-
-std::optional<BirthDate> parseBirthDate(std::string_view value,
-                                        std::optional<std::string_view> omittedYear)
+// The date as written, whether or not the calendar has that day.
+std::optional<BirthDate> parseWritten(std::string_view value,
+                                      std::optional<std::string_view> omittedYear)
 {
     while (!value.empty() && value.front() == ' ')
         value.remove_prefix(1);
@@ -71,6 +56,44 @@ std::optional<BirthDate> parseBirthDate(std::string_view value,
     if (omittedYear && *omittedYear == yearText)
         return BirthDate{*dayMonth, std::nullopt};
     return BirthDate{*dayMonth, *year};
+}
+
+// 29 February only in a leap year, when the date has a year.
+bool isCalendarDate(const BirthDate& birth)
+{
+    if (!birth.year)
+        return contacts::isCalendarDay(birth.dayMonth);
+    return year_month_day{year{*birth.year}, month{static_cast<unsigned>(birth.dayMonth.month)},
+                          day{static_cast<unsigned>(birth.dayMonth.day)}}
+        .ok();
+}
+
+// Whether this year's birthday has come by `today`, as the reminder celebrates it: 29 February
+// on the 28th in common years.
+bool celebratedBy(contacts::DayMonth dayMonth, year_month_day today)
+{
+    const int todayMonth = static_cast<int>(static_cast<unsigned>(today.month()));
+    const int todayDay = static_cast<int>(static_cast<unsigned>(today.day()));
+    return dayMonth.month < todayMonth ||
+           (dayMonth.month == todayMonth && dayMonth.day <= todayDay) ||
+           contacts::fallsOn(dayMonth, today);
+}
+
+} // namespace
+
+std::optional<BirthDate> parseBirthDate(std::string_view value,
+                                        std::optional<std::string_view> omittedYear)
+{
+    const std::optional<BirthDate> birth = parseWritten(value, omittedYear);
+    if (!birth || !isCalendarDate(*birth))
+        return std::nullopt;
+    return birth;
+}
+
+bool namesNoCalendarDay(std::string_view value, std::optional<std::string_view> omittedYear)
+{
+    const std::optional<BirthDate> birth = parseWritten(value, omittedYear);
+    return birth && !isCalendarDate(*birth);
 }
 
 std::optional<int> ageOn(const BirthDate& birth, year_month_day today)

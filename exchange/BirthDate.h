@@ -21,9 +21,14 @@ struct BirthDate {
 
 // The forms found in real exports: 1980-03-05, 19800305, --0305, --03-05, and any of them with
 // a time after a "T". A year equal to `omittedYear` (the X-APPLE-OMIT-YEAR parameter, 1604) is
-// a placeholder: no year. Nothing when the value holds no day and month of the calendar.
+// a placeholder: no year. Nothing when the value is in none of these forms, or names a day that
+// the calendar lacks: 30 February or 31 April in any year, 29 February in a common year.
 std::optional<BirthDate> parseBirthDate(std::string_view value,
                                         std::optional<std::string_view> omittedYear = {});
+
+// Whether the value is in one of those forms but names a day that the calendar lacks, so that
+// the import can say why it gives no birthday.
+bool namesNoCalendarDay(std::string_view value, std::optional<std::string_view> omittedYear = {});
 
 // The whole years from the birth to `today`; nothing without a year, or when the year gives
 // no age a living person has (before birth, or above kMaxAge), as placeholder years do.

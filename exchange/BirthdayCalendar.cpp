@@ -1,6 +1,7 @@
 #include "BirthdayCalendar.h"
 
 #include "Birthday.h"
+#include "ExportedText.h"
 #include "StableUid.h"
 
 #include <libical/ical.h>
@@ -46,7 +47,7 @@ icalcomponent* birthdayEvent(const ContactValues& contact, contacts::DayMonth bi
     icaltimetype end = start;
     icaltime_adjust(&end, 1, 0, 0, 0);
     const std::string uid = stableUid(contact.name, "cumple");
-    const std::string summary = "Cumpleaños de " + contact.name;
+    const std::string summary = "Cumpleaños de " + exportedText(contact.name);
     return icalcomponent_vanew(
         ICAL_VEVENT_COMPONENT, icalproperty_new_uid(uid.c_str()), icalproperty_new_dtstamp(stamp),
         icalproperty_new_dtstart(start), icalproperty_new_dtend(end),

@@ -11,7 +11,8 @@
 // yearly all-day event per contact, "Cumpleaños de <nombre>", free time, with a UID that stays
 // the same from one export to the next. Every event starts in 2000, a leap year, so that the
 // same contacts always give the same events; a birthday on 29 February recurs on the last day
-// of February, the 28th in common years. Built and written by libical.
+// of February, the 28th in common years. A control character that a stored name may still hold
+// is written as a blank (ExportedText.h). Built and written by libical.
 namespace exchange {
 
 struct BirthdayCalendar {

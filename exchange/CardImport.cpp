@@ -4,6 +4,10 @@
 #include "BirthDate.h"
 #include "VCardValue.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+
 namespace exchange {
 namespace {
 
@@ -21,12 +25,57 @@ std::string joinNonBlank(const std::vector<std::string>& parts, std::string_view
     return joined;
 }
 
+// The properties a contact is taken from, found in one pass over the card, which may hold
+// millions: the first of each name, and for the phone the first TEL of type CELL, else the
+// first TEL.
+struct ChosenProperties {
+    std::optional<VCardProperty> fn, n, nickname, bday, tel, adr, email, note;
+
+    explicit ChosenProperties(const VCard& card)
+    {
+        bool cell = false;
+        for (const VCardProperty& property : card.properties()) {
+            if (property.is("TEL")) {
+                if (!cell && property.hasType("CELL")) {
+                    tel = property;
+                    cell = true;
+                } else if (!tel) {
+                    tel = property;
+                }
+                continue;
+            }
+            for (auto [name, kept] : {std::pair{"FN", &fn},
+                                      {"N", &n},
+                                      {"NICKNAME", &nickname},
+                                      {"BDAY", &bday},
+                                      {"ADR", &adr},
+                                      {"EMAIL", &email},
+                                      {"NOTE", &note}}) {
+                if (!*kept && property.is(name)) {
+                    *kept = property;
+                    break;
+                }
+            }
+        }
+    }
+};
+
+// A value for the preview to quote: short plain text as written, or nothing.
+std::string shownAsWritten(std::string_view value)
+{
+    value = trimBlanks(value);
+    const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    return plain && value.size() <= 40 ? std::string(value) : std::string();
+}
+
 class CardReader {
 public:
-    CardReader(const VCard& card, ImportedCard& imported) : m_card(card), m_imported(imported) {}
+    CardReader(const VCard& card, ImportedCard& imported) : m_chosen(card), m_imported(imported) {}
 
     // The escaped text of the property, its character set checked against `role`.
-    std::string text(const VCardProperty* property, Role role)
+    std::string text(const std::optional<VCardProperty>& property, Role role)
     {
         if (!property)
             return {};
@@ -39,30 +88,19 @@ public:
 
     std::string name()
     {
-        if (const VCardProperty* fn = m_card.first("FN")) {
-            std::string fullName = unescapeText(text(fn, Role::Name));
+        if (m_chosen.fn) {
+            std::string fullName = unescapeText(text(m_chosen.fn, Role::Name));
             if (!trimBlanks(fullName).empty())
                 return fullName;
         }
-        std::vector<std::string> n = splitEscaped(text(m_card.first("N"), Role::Name), ';');
-        n.resize(5); // family; given; additional; prefixes; suffixes
+        // family; given; additional; prefixes; suffixes
+        const std::vector<std::string> n = splitEscaped(text(m_chosen.n, Role::Name), ';', 5);
         return joinNonBlank({n[3], n[1], n[2], n[0], n[4]}, " ");
     }
 
     std::string phone()
     {
-        const VCardProperty* chosen = nullptr;
-        for (const VCardProperty& property : m_card.properties) {
-            if (property.name != "TEL")
-                continue;
-            if (!chosen)
-                chosen = &property;
-            if (property.hasType("CELL")) {
-                chosen = &property;
-                break;
-            }
-        }
-        std::string number = unescapeText(text(chosen, Role::Phone));
+        std::string number = unescapeText(text(m_chosen.tel, Role::Phone));
         if (startsWithIgnoringCase(number, "tel:"))
             number.erase(0, 4);
         return number;
@@ -70,20 +108,30 @@ public:
 
     std::string address()
     {
-        std::vector<std::string> adr = splitEscaped(text(m_card.first("ADR"), Role::Address), ';');
-        adr.resize(7); // post box; extended; street; locality; region; code; country
+        // post box; extended; street; locality; region; code; country
+        const std::vector<std::string> adr =
+            splitEscaped(text(m_chosen.adr, Role::Address), ';', 7);
         const std::string place = joinNonBlank({adr[5], adr[3]}, " ");
         return joinNonBlank({adr[2], adr[1], adr[0], place, adr[4], adr[6]}, ", ");
     }
 
     void birthday(std::chrono::year_month_day today)
     {
-        const VCardProperty* bday = m_card.first("BDAY");
-        if (!bday)
+        const std::optional<VCardProperty>& bday = m_chosen.bday;
+        if (!bday || trimBlanks(bday->value).empty())
             return;
-        const auto birth = parseBirthDate(bday->value, bday->parameter("X-APPLE-OMIT-YEAR"));
-        if (!birth)
+        const std::optional<std::string> omittedYear = bday->parameter("X-APPLE-OMIT-YEAR");
+        const std::optional<std::string_view> placeholder =
+            omittedYear ? std::optional<std::string_view>(*omittedYear) : std::nullopt;
+        const auto birth = parseBirthDate(bday->value, placeholder);
+        if (!birth) {
+            m_imported.problems.push_back({Role::Birthday,
+                                           namesNoCalendarDay(bday->value, placeholder)
+                                               ? StorageProblem::NoSuchDay
+                                               : StorageProblem::UnreadableDate,
+                                           shownAsWritten(bday->value)});
             return;
+        }
         m_imported.values.birthday = storedBirthday(birth->dayMonth);
         if (const auto age = ageOn(*birth, today))
             m_imported.values.age = std::to_string(*age);
@@ -98,13 +146,15 @@ public:
         return joined;
     }
 
-    std::string plain(const char* name, Role role)
+    std::string plain(const std::optional<VCardProperty>& property, Role role)
     {
-        return unescapeText(text(m_card.first(name), role));
+        return unescapeText(text(property, role));
     }
 
+    const ChosenProperties& chosen() const { return m_chosen; }
+
 private:
-    const VCard& m_card;
+    const ChosenProperties m_chosen;
     ImportedCard& m_imported;
 };
 
@@ -116,12 +166,12 @@ ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
     CardReader reader(card, imported);
     ContactValues& values = imported.values;
     values.name = reader.name();
-    values.alias = reader.plain("NICKNAME", Role::Alias);
+    values.alias = reader.plain(reader.chosen().nickname, Role::Alias);
     reader.birthday(today);
     values.phone = reader.phone();
     values.address = reader.oneLine(reader.address(), Role::Address);
-    values.email = reader.plain("EMAIL", Role::Email);
-    values.note = reader.oneLine(reader.plain("NOTE", Role::Note), Role::Note);
+    values.email = reader.plain(reader.chosen().email, Role::Email);
+    values.note = reader.oneLine(reader.plain(reader.chosen().note, Role::Note), Role::Note);
 
     if (trimBlanks(values.name).empty())
         imported.problems.push_back({Role::Name, StorageProblem::NoName, {}});

@@ -46,66 +46,92 @@ ContactValues updatedValues(const ContactValues& card, const contacts::Contact& 
     return result;
 }
 
-std::string joinedLinesRemark(Role role)
-{
-    return std::string(fieldCaption(role)) + ": los saltos de línea quedan como espacios.";
-}
-
 // `updating`: the names of the stored contacts that earlier rows update.
-void planRow(ImportRow& row, const StoredByName& byName, std::unordered_set<std::string>& updating)
+void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName,
+             std::unordered_set<std::string>& updating)
 {
-    for (const StorageProblem& problem : row.card.problems)
-        row.reasons.push_back(describe(problem));
-    for (Role role : row.card.joinedLines)
-        row.remarks.push_back(joinedLinesRemark(role));
-    row.result = row.card.values;
-
-    switch (row.mark) {
-    case ImportMark::New:
-        break;
-    case ImportMark::NoBirthday:
-        row.reasons.emplace_back("No tiene fecha de cumpleaños, que es obligatoria.");
-        break;
-    case ImportMark::RepeatedInFile:
-        row.reasons.emplace_back(kRepeatedInFile);
-        break;
-    case ImportMark::NameStored: {
-        const auto* stored = storedWithName(byName, row.card.values.name);
+    row.ageFromYear = !card.values.age.empty();
+    row.problems = std::move(card.problems);
+    row.joinedLines = std::move(card.joinedLines);
+    if (row.mark == ImportMark::NameStored) {
+        const auto* stored = storedWithName(byName, card.values.name);
         if (!stored) {
-            row.reasons.emplace_back("El nombre está en una línea ilegible del archivo de "
-                                     "contactos: no se puede actualizar.");
+            row.obstacle = ImportRow::Obstacle::NameOnUnreadableLine;
         } else if (stored->size() > 1) {
-            row.reasons.emplace_back("Varios contactos guardados llevan este nombre: no se sabe "
-                                     "cuál actualizar.");
+            row.obstacle = ImportRow::Obstacle::NameOnSeveralContacts;
         } else if (!updating.insert(contacts::lowerWindows1252(stored->front()->name())).second) {
-            row.reasons.emplace_back(kRepeatedInFile);
+            row.obstacle = ImportRow::Obstacle::UpdatedByEarlierCard;
         } else {
-            row.updated = *stored->front();
-            row.result = updatedValues(row.card.values, *row.updated);
+            row.updated = std::make_shared<const contacts::Contact>(*stored->front());
+            row.result = updatedValues(card.values, *row.updated);
         }
-        break;
     }
-    }
-    if (!row.reasons.empty())
-        return;
-    row.contact = toContact(row.result);
+    if (!row.updated)
+        row.result = std::move(card.values);
     // Only a stored value can hold what the file cannot take again: a line feed alone.
-    if (!row.contact)
-        row.reasons.emplace_back("El contacto guardado tiene caracteres que no se pueden "
-                                 "volver a escribir: cámbielo primero con «Modificar...».");
+    if (row.problems.empty() && row.obstacle == ImportRow::Obstacle::None &&
+        (row.mark == ImportMark::New || row.mark == ImportMark::NameStored) &&
+        !toContact(row.result))
+        row.obstacle = ImportRow::Obstacle::UnwritableValue;
 }
 
 // Whether the stored age already counts today's birthday: it was computed today from the
 // card's year of birth, and the birthday is today.
 bool ageCountsTodaysBirthday(const ImportRow& row, std::chrono::year_month_day today)
 {
-    if (row.card.values.age.empty())
+    if (!row.ageFromYear)
         return false;
     const auto birthday = contacts::parseBirthday(row.result.birthday);
     return birthday && contacts::fallsOn(*birthday, today);
 }
 
 } // namespace
+
+bool ImportRow::choosable() const
+{
+    return problems.empty() && obstacle == Obstacle::None &&
+           (mark == ImportMark::New || mark == ImportMark::NameStored);
+}
+
+std::vector<std::string> ImportRow::reasons() const
+{
+    std::vector<std::string> reasons;
+    for (const StorageProblem& problem : problems)
+        reasons.push_back(describe(problem));
+    if (mark == ImportMark::NoBirthday)
+        reasons.emplace_back("No tiene fecha de cumpleaños, que es obligatoria.");
+    if (mark == ImportMark::RepeatedInFile)
+        reasons.emplace_back(kRepeatedInFile);
+    switch (obstacle) {
+    case Obstacle::None:
+        break;
+    case Obstacle::NameOnUnreadableLine:
+        reasons.emplace_back("El nombre está en una línea ilegible del archivo de contactos: no "
+                             "se puede actualizar.");
+        break;
+    case Obstacle::NameOnSeveralContacts:
+        reasons.emplace_back("Varios contactos guardados llevan este nombre: no se sabe cuál "
+                             "actualizar.");
+        break;
+    case Obstacle::UpdatedByEarlierCard:
+        reasons.emplace_back(kRepeatedInFile);
+        break;
+    case Obstacle::UnwritableValue:
+        reasons.emplace_back("El contacto guardado tiene caracteres que no se pueden volver a "
+                             "escribir: cámbielo primero con «Modificar...».");
+        break;
+    }
+    return reasons;
+}
+
+std::vector<std::string> ImportRow::remarks() const
+{
+    std::vector<std::string> remarks;
+    for (Role role : joinedLines)
+        remarks.push_back(std::string(fieldCaption(role)) +
+                          ": los saltos de línea quedan como espacios.");
+    return remarks;
+}
 
 std::vector<ImportRow> planImport(std::vector<ImportedCard> cards,
                                   const std::vector<contacts::Contact>& stored,
@@ -123,9 +149,8 @@ std::vector<ImportRow> planImport(std::vector<ImportedCard> cards,
     std::unordered_set<std::string> updating;
     std::vector<ImportRow> rows(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        rows[i].card = std::move(cards[i]);
         rows[i].mark = marks[i];
-        planRow(rows[i], byName, updating);
+        planRow(rows[i], std::move(cards[i]), byName, updating);
     }
     return rows;
 }
@@ -137,9 +162,9 @@ contacts::ContactBatch importBatch(const std::vector<ImportRow>& rows,
     contacts::ContactBatch batch;
     for (std::size_t index : chosen) {
         const ImportRow& row = rows.at(index);
-        if (!row.contact)
+        if (!row.choosable())
             continue;
-        const contacts::Contact& contact = *row.contact;
+        const contacts::Contact contact = *toContact(row.result);
         if (ageCountsTodaysBirthday(row, today))
             batch.markers.push_back(
                 contacts::birthdayMarker(today, contact.name(), contact.alias()));

@@ -4,8 +4,11 @@
 #include "Contact.h"
 #include "ContactStore.h"
 #include "ImportMarks.h"
+#include "StorageProblem.h"
 
 #include <chrono>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,24 +17,38 @@
 // the user chooses; importBatch turns the choice into one change of the store.
 namespace exchange {
 
+// A row keeps what the preview needs and no more: a file may hold tens of thousands of cards.
 struct ImportRow {
-    ImportedCard card;
-    ImportMark mark = ImportMark::New;
+    // Why a card whose name is stored cannot update that contact.
+    enum class Obstacle : std::uint8_t {
+        None,
+        NameOnUnreadableLine,  // the name stands only on a line that holds no contact
+        NameOnSeveralContacts, // a hand-edited file holds the name more than once
+        UpdatedByEarlierCard,  // an earlier card of the file updates that contact
+        UnwritableValue,       // a value kept from the stored contact cannot be written again
+    };
+
     // What would be stored. For a name already stored, the card updates that contact: the
     // stored name is kept, and a value the card lacks keeps the stored one.
     ContactValues result;
+    ImportMark mark = ImportMark::New;
+    Obstacle obstacle = Obstacle::None;
+    // The age was computed from the card's year of birth, on the day of the import.
+    bool ageFromYear = false;
+    // Why the card's values cannot be stored as they stand, and which of them had their line
+    // breaks turned into blanks (see ImportedCard).
+    std::vector<StorageProblem> problems;
+    std::vector<Role> joinedLines;
     // The stored contact an update replaces.
-    std::optional<contacts::Contact> updated;
-    // `result` as the contact file stores it; nothing when the row cannot be imported.
-    std::optional<contacts::Contact> contact;
-    // Why the card cannot be imported, one Spanish sentence each; empty when it can.
-    std::vector<std::string> reasons;
-    // What the import changes in the card's values, for the user to know: "Nota: ...".
-    std::vector<std::string> remarks;
+    std::shared_ptr<const contacts::Contact> updated;
 
-    bool choosable() const { return contact.has_value(); }
+    bool choosable() const;
     // New contacts are chosen at first; updates only when the user asks for them.
     bool chosenAtFirst() const { return choosable() && mark == ImportMark::New; }
+    // Why the card cannot be imported, one Spanish sentence each; empty when it can.
+    std::vector<std::string> reasons() const;
+    // What the import changes in the card's values, for the user to know: "Nota: ...".
+    std::vector<std::string> remarks() const;
 };
 
 // `stored`: the contacts of the contact file; `unreadableNames`: the names of its lines that

@@ -4,13 +4,14 @@
 #include "Windows1252.h"
 
 #include <array>
+#include <cstdio>
 
 namespace exchange {
 std::optional<StorageProblem> firstStorageProblem(Role role, std::string_view utf8)
 {
     while (!utf8.empty()) {
-        if (const char ascii = utf8.front(); ascii > 0 && ascii != '\r' && ascii != '\n') {
-            utf8.remove_prefix(1); // every other ASCII character is stored as it is
+        if (const char ascii = utf8.front(); (ascii >= 0x20 && ascii < 0x7F) || ascii == '\t') {
+            utf8.remove_prefix(1); // stored as it is
             continue;
         }
         size_t length = 1;
@@ -23,6 +24,11 @@ std::optional<StorageProblem> firstStorageProblem(Role role, std::string_view ut
             return StorageProblem{role, StorageProblem::OutsideWindows1252, character};
         if (static_cast<char>(*byte) == contacts::kTerminator)
             return StorageProblem{role, StorageProblem::FieldTerminator, character};
+        if (!contacts::isStorableCharacter(*c)) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+            return StorageProblem{role, StorageProblem::ControlCharacter, code};
+        }
         utf8.remove_prefix(length);
     }
     return std::nullopt;
@@ -35,6 +41,16 @@ std::string_view fieldCaption(Role role)
         "Teléfono", "Dirección", "E-Mail",      "Nota"};
     return kCaptions[static_cast<size_t>(role)];
 }
+
+namespace {
+
+// «text» and a blank, or nothing for no text.
+std::string quoted(const std::string& text)
+{
+    return text.empty() ? std::string() : "«" + text + "» ";
+}
+
+} // namespace
 
 std::string describe(const StorageProblem& problem)
 {
@@ -50,6 +66,13 @@ std::string describe(const StorageProblem& problem)
         return field + "«§» no se puede guardar: separa los campos del archivo de contactos.";
     case StorageProblem::LineBreak:
         return field + "tiene saltos de línea, que no se pueden guardar en este campo.";
+    case StorageProblem::ControlCharacter:
+        return field + "tiene un carácter de control (" + problem.detail +
+               "), que no se puede guardar en el archivo de contactos.";
+    case StorageProblem::NoSuchDay:
+        return field + quoted(problem.detail) + "no es un día del calendario.";
+    case StorageProblem::UnreadableDate:
+        return field + quoted(problem.detail) + "no es una fecha que Tortavela sepa leer.";
     case StorageProblem::UnknownCharacterSet:
         break;
     }

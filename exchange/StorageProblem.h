@@ -7,7 +7,8 @@
 #include <string_view>
 
 // Why a value cannot be stored as it stands. The contact file holds Windows-1252 text without
-// "§" (its field terminator) and without line breaks; the contact dialogs refuse anything else
+// "§" (its field terminator), line breaks and control characters (contacts::isStorableCharacter,
+// which QUOTED-PRINTABLE can bring in: =1B); the contact dialogs refuse anything else
 // as it is typed, and an import keeps the same rule: it changes no character, it says which one
 // is in the way.
 namespace exchange {
@@ -19,6 +20,10 @@ struct StorageProblem {
         FieldTerminator,     // a "§"
         LineBreak,           // in a value of one line
         UnknownCharacterSet, // `detail` is the CHARSET the card names
+        ControlCharacter,    // `detail` is its code, U+001B: the character itself shows nothing
+        // A BDAY that gives no birthday; `detail` is its value when that is short plain text.
+        NoSuchDay,      // 2026-02-29, 1980-04-31: a date that the calendar lacks
+        UnreadableDate, // in none of the forms that exports write
     };
     Role role = Role::Name;
     Kind kind = NoName;

@@ -3,21 +3,37 @@
 #include "AsciiText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 namespace exchange {
 namespace {
-
-struct RawLine {
-    std::string_view text;
-    int number = 0;
-};
 
 std::string tooLargeMessage()
 {
     return "El archivo es demasiado grande para ser una libreta de contactos: se importan "
            "archivos de hasta " +
            std::to_string(kMaxVCardFileBytes / (1024 * 1024)) + " MB.";
+}
+
+// 100000 as Spanish writes it: 100.000.
+std::string withThousands(std::size_t number)
+{
+    const std::string digits = std::to_string(number);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text.push_back('.');
+        text.push_back(digits[i]);
+    }
+    return text;
+}
+
+std::string tooManyCardsMessage()
+{
+    return "El archivo tiene más de " + withThousands(kMaxVCardCards) +
+           " tarjetas de contacto: se importan hasta " + withThousands(kMaxVCardCards) +
+           " de una vez.";
 }
 
 std::string notTextMessage()
@@ -30,7 +46,7 @@ std::string noCardMessage()
     return "El archivo no contiene ninguna tarjeta de contacto vCard (BEGIN:VCARD).";
 }
 
-std::string unfinishedCardMessage(int line)
+std::string unfinishedCardMessage(std::size_t line)
 {
     return "La tarjeta de contacto que empieza en la línea " + std::to_string(line) +
            " no termina: le falta END:VCARD.";
@@ -53,24 +69,41 @@ bool looksBinary(std::string_view bytes)
     });
 }
 
-std::vector<RawLine> splitRawLines(std::string_view bytes)
-{
-    std::vector<RawLine> lines;
-    lines.reserve(bytes.size() / 24);
-    int number = 1;
-    while (!bytes.empty()) {
+// The lines of a run of the file, one at a time, each without its end: CR LF, LF or CR.
+class RawLines {
+public:
+    RawLines(std::string_view bytes, std::size_t from, std::size_t to)
+        : m_bytes(bytes), m_at(from), m_to(to)
+    {}
+
+    // Where the next line starts.
+    std::size_t position() const { return m_at; }
+
+    // The next line and where it starts in the file; false after the last.
+    bool next(std::string_view& line, std::size_t& start)
+    {
+        if (m_at >= m_to)
+            return false;
         // find_first_of would call memchr on its set for every byte.
-        const auto lineEnd =
-            std::find_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
-        const auto end = static_cast<size_t>(lineEnd - bytes.begin());
-        lines.push_back({bytes.substr(0, end), number++});
-        if (end == bytes.size())
-            break;
-        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-        bytes.remove_prefix(end + (crlf ? 2 : 1));
+        const char* const begin = m_bytes.data() + m_at;
+        const char* const end = m_bytes.data() + m_to;
+        const char* const lineEnd =
+            std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+        start = m_at;
+        line = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+        m_at += line.size();
+        if (m_at < m_to) {
+            const bool crlf = m_bytes[m_at] == '\r' && m_at + 1 < m_to && m_bytes[m_at + 1] == '\n';
+            m_at += crlf ? 2 : 1;
+        }
+        return true;
     }
-    return lines;
-}
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_at;
+    std::size_t m_to;
+};
 
 bool isMarker(std::string_view line, std::string_view marker)
 {
@@ -82,29 +115,191 @@ bool startsWithBlank(std::string_view line)
     return !line.empty() && (line.front() == ' ' || line.front() == '\t');
 }
 
-// The part of a logical line before its value: the name and the parameters.
-std::string_view headOf(std::string_view line)
-{
-    return line.substr(0, std::min(line.find(':'), line.size()));
-}
-
-bool endsInSoftLineBreak(const std::string& line)
-{
-    return !line.empty() && line.back() == '=' &&
-           containsIgnoringCase(headOf(line), "QUOTED-PRINTABLE");
-}
-
 // Splits "a;b=\"x;y\":v" at the separators that stand outside double quotes.
-size_t findOutsideQuotes(std::string_view text, std::string_view separators, size_t from = 0)
+size_t findOutsideQuotes(std::string_view text, char separator, size_t from = 0)
 {
     bool quoted = false;
     for (size_t i = from; i < text.size(); ++i) {
         if (text[i] == '"')
             quoted = !quoted;
-        else if (!quoted && separators.find(text[i]) != std::string_view::npos)
+        else if (!quoted && text[i] == separator)
             return i;
     }
     return std::string_view::npos;
+}
+
+// Where a card's lines lie in the file: from the line after its BEGIN:VCARD to its END:VCARD.
+struct CardSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool keepsFoldBlank = false; // a 2.1 card: see unfoldCard
+};
+
+struct Layout {
+    std::vector<CardSpan> cards;
+    std::string error;
+};
+
+// Finds the cards, and whether the file is whole, without keeping a single line.
+Layout findCards(std::string_view bytes)
+{
+    Layout layout;
+    RawLines lines(bytes, 0, bytes.size());
+    std::string_view line;
+    std::size_t start = 0;
+    std::size_t number = 0;
+    std::size_t firstLine = 0;
+    int depth = 0; // above 1 inside a card that a 2.1 AGENT property embeds: skipped
+    bool versionSeen = false;
+    CardSpan card;
+    while (lines.next(line, start)) {
+        ++number;
+        if (!startsWithBlank(line) && isMarker(line, "BEGIN:VCARD")) {
+            if (++depth == 1) {
+                if (layout.cards.size() == kMaxVCardCards)
+                    return {{}, tooManyCardsMessage()};
+                firstLine = number;
+                card = {lines.position(), 0, false};
+                versionSeen = false;
+            }
+        } else if (depth > 0 && !startsWithBlank(line) && isMarker(line, "END:VCARD")) {
+            if (--depth == 0) {
+                card.end = start;
+                layout.cards.push_back(card);
+            }
+        } else if (depth == 1 && !versionSeen && startsWithIgnoringCase(line, "VERSION:")) {
+            // 2.1 keeps the blank that begins a folded line (it stood between two words); 3.0
+            // and 4.0 fold anywhere and drop it.
+            versionSeen = true;
+            card.keepsFoldBlank = trimBlanks(line.substr(8)) == "2.1";
+        }
+    }
+    if (depth > 0)
+        return {{}, unfinishedCardMessage(firstLine)};
+    if (layout.cards.empty())
+        return {{}, noCardMessage()};
+    return layout;
+}
+
+// Unfolds the lines of one card in place, writing from `out` on: what it writes is never longer
+// than what it has read, so it never overwrites a line it has yet to read. Each property ends in
+// a line feed; empty lines and lines without a colon are dropped. Returns the end of what it
+// wrote.
+std::size_t unfoldCard(char* bytes, const CardSpan& card, std::size_t out)
+{
+    const std::string_view all(bytes, card.end);
+    constexpr std::string_view kQuotedPrintable = "QUOTED-PRINTABLE";
+    std::size_t logical = std::string_view::npos; // where the line being unfolded starts
+    std::size_t colon = std::string_view::npos;   // its first colon, once there is one
+    bool quotedPrintable = false; // whether its head (all of it before a colon) names it
+
+    // The head is searched once it is whole, and before that only where it grew, so that no
+    // line is searched again for each of its continuations.
+    auto append = [&](std::string_view text) {
+        std::memmove(bytes + out, text.data(), text.size());
+        const std::string_view moved(bytes + out, text.size());
+        if (colon == std::string_view::npos) {
+            if (const size_t at = moved.find(':'); at != std::string_view::npos) {
+                colon = out + at - logical;
+                quotedPrintable = containsIgnoringCase(std::string_view(bytes + logical, colon),
+                                                       kQuotedPrintable);
+            } else if (!quotedPrintable) {
+                const size_t from = out - std::min(out - logical, kQuotedPrintable.size() - 1);
+                quotedPrintable = containsIgnoringCase(
+                    std::string_view(bytes + from, out + text.size() - from), kQuotedPrintable);
+            }
+        }
+        out += text.size();
+    };
+    auto flush = [&] {
+        if (logical == std::string_view::npos)
+            return;
+        // A line without a colon holds no property.
+        if (findOutsideQuotes(std::string_view(bytes + logical, out - logical), ':') ==
+            std::string_view::npos) {
+            out = logical;
+        } else {
+            bytes[out++] = '\n';
+        }
+        logical = std::string_view::npos;
+    };
+    // A QUOTED-PRINTABLE value whose line ends in "=" goes on on the next line.
+    auto endsInSoftLineBreak = [&] { return quotedPrintable && bytes[out - 1] == '='; };
+
+    RawLines lines(all, card.begin, card.end);
+    std::string_view line;
+    std::size_t start = 0;
+    int depth = 1;
+    while (lines.next(line, start)) {
+        if (!startsWithBlank(line) && isMarker(line, "BEGIN:VCARD")) {
+            ++depth;
+            continue;
+        }
+        if (depth > 1) {
+            if (!startsWithBlank(line) && isMarker(line, "END:VCARD"))
+                --depth;
+            continue;
+        }
+        const bool open = logical != std::string_view::npos && out > logical;
+        if (open && endsInSoftLineBreak()) {
+            --out;
+            append(line);
+        } else if (open && startsWithBlank(line)) {
+            append(card.keepsFoldBlank ? line : line.substr(1));
+        } else if (!line.empty()) {
+            flush();
+            logical = out;
+            colon = std::string_view::npos;
+            quotedPrintable = false;
+            append(line);
+        }
+    }
+    flush();
+    return out;
+}
+
+bool isEncodingName(std::string_view name)
+{
+    for (std::string_view encoding : {"QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT"}) {
+        if (equalsIgnoringCase(name, encoding))
+            return true;
+    }
+    return false;
+}
+
+// One parameter as written: TYPE=cell, CHARSET="UTF-8", or 2.1's CELL without a name.
+struct Parameter {
+    bool named = true;
+    std::string_view name;
+    std::string_view value;
+
+    bool isNamed(std::string_view upperName) const
+    {
+        if (named)
+            return equalsIgnoringCase(name, upperName);
+        return upperName == (isEncodingName(value) ? "ENCODING" : "TYPE");
+    }
+};
+
+// Calls `found` with each parameter until it returns true.
+template <typename Found> bool findParameter(std::string_view parameters, Found found)
+{
+    size_t at = findOutsideQuotes(parameters, ';');
+    while (at != std::string_view::npos) {
+        const size_t next = findOutsideQuotes(parameters, ';', at + 1);
+        const std::string_view text = parameters.substr(at + 1, next - (at + 1));
+        at = next;
+        if (trimBlanks(text).empty())
+            continue;
+        const size_t equals = text.find('=');
+        const Parameter parameter =
+            equals == std::string_view::npos
+                ? Parameter{false, {}, trimBlanks(text)}
+                : Parameter{true, trimBlanks(text.substr(0, equals)), text.substr(equals + 1)};
+        if (found(parameter))
+            return true;
+    }
+    return false;
 }
 
 std::string unquoted(std::string_view value)
@@ -118,150 +313,112 @@ std::string unquoted(std::string_view value)
     return out;
 }
 
-bool isEncodingName(std::string_view upper)
+// NAME;PARAM;PARAM=VALUE:value, with an optional "group." before the name; the line has a
+// colon (see unfoldCard).
+VCardProperty parseProperty(std::string_view line)
 {
-    return upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "8BIT" || upper == "7BIT";
-}
-
-std::pair<std::string, std::string> parseParameter(std::string_view text)
-{
-    const size_t equals = text.find('=');
-    if (equals == std::string_view::npos) {
-        std::string upper = upperAscii(trimBlanks(text));
-        return {isEncodingName(upper) ? "ENCODING" : "TYPE", std::move(upper)};
-    }
-    return {upperAscii(trimBlanks(text.substr(0, equals))), unquoted(text.substr(equals + 1))};
-}
-
-// NAME;PARAM;PARAM=VALUE:value, with an optional "group." before the name. Nothing for a line
-// without a colon, which no card can hold.
-std::optional<VCardProperty> parseProperty(std::string_view line)
-{
-    const size_t colon = findOutsideQuotes(line, ":");
-    if (colon == std::string_view::npos)
-        return std::nullopt;
+    const size_t colon = findOutsideQuotes(line, ':');
     const std::string_view head = line.substr(0, colon);
-    size_t at = findOutsideQuotes(head, ";");
+    const size_t at = std::min(findOutsideQuotes(head, ';'), head.size());
     std::string_view name = trimBlanks(head.substr(0, at));
     if (const size_t dot = name.rfind('.'); dot != std::string_view::npos)
         name.remove_prefix(dot + 1);
-
-    VCardProperty property;
-    property.name = upperAscii(name);
-    while (at != std::string_view::npos) {
-        const size_t next = findOutsideQuotes(head, ";", at + 1);
-        const std::string_view text = head.substr(at + 1, next - (at + 1));
-        if (!trimBlanks(text).empty())
-            property.parameters.push_back(parseParameter(text));
-        at = next;
-    }
-    property.value = std::string(line.substr(colon + 1));
-    return property;
-}
-
-// 2.1 keeps the blank that begins a folded line (it stood between two words); 3.0 and 4.0
-// fold anywhere and drop it.
-VCard parseCard(const std::vector<RawLine>& lines)
-{
-    VCard card;
-    bool keepsFoldBlank = false;
-    for (const RawLine& line : lines) {
-        if (startsWithIgnoringCase(line.text, "VERSION:")) {
-            keepsFoldBlank = trimBlanks(line.text.substr(8)) == "2.1";
-            break;
-        }
-    }
-
-    std::string logical;
-    auto flush = [&] {
-        if (auto property = parseProperty(logical))
-            card.properties.push_back(std::move(*property));
-        logical.clear();
-    };
-    for (const RawLine& line : lines) {
-        if (!logical.empty() && endsInSoftLineBreak(logical)) {
-            logical.pop_back();
-            logical.append(line.text);
-        } else if (!logical.empty() && startsWithBlank(line.text)) {
-            logical.append(keepsFoldBlank ? line.text : line.text.substr(1));
-        } else if (!line.text.empty()) {
-            flush();
-            logical = line.text;
-        }
-    }
-    flush();
-    return card;
+    return {name, head.substr(at), line.substr(colon + 1)};
 }
 
 } // namespace
 
-std::optional<std::string_view> VCardProperty::parameter(std::string_view upperName) const
+bool VCardProperty::is(std::string_view upperName) const
 {
-    for (const auto& [name, value] : parameters) {
-        if (name == upperName)
-            return value;
-    }
-    return std::nullopt;
+    return equalsIgnoringCase(name, upperName);
+}
+
+std::optional<std::string> VCardProperty::parameter(std::string_view upperName) const
+{
+    std::optional<std::string> value;
+    findParameter(parameters, [&](const Parameter& parameter) {
+        if (!parameter.isNamed(upperName))
+            return false;
+        value = parameter.named ? unquoted(parameter.value) : upperAscii(parameter.value);
+        return true;
+    });
+    return value;
 }
 
 bool VCardProperty::hasType(std::string_view type) const
 {
-    for (const auto& [name, value] : parameters) {
-        if (name != "TYPE")
-            continue;
-        std::string_view rest = value;
+    return findParameter(parameters, [&](const Parameter& parameter) {
+        if (!parameter.isNamed("TYPE"))
+            return false;
+        const std::string types = unquoted(parameter.value);
+        std::string_view rest = types;
         while (true) {
             const size_t comma = rest.find(',');
             if (equalsIgnoringCase(trimBlanks(rest.substr(0, comma)), type))
                 return true;
             if (comma == std::string_view::npos)
-                break;
+                return false;
             rest.remove_prefix(comma + 1);
         }
-    }
-    return false;
+    });
 }
 
-const VCardProperty* VCard::first(std::string_view upperName) const
+VCardProperties::Iterator::Iterator(std::string_view rest) : m_rest(rest)
 {
-    for (const VCardProperty& property : properties) {
-        if (property.name == upperName)
-            return &property;
-    }
-    return nullptr;
+    read();
 }
 
-VCardFile readVCards(std::string_view bytes)
+VCardProperties::Iterator& VCardProperties::Iterator::operator++()
+{
+    m_rest.remove_prefix(std::min(m_rest.find('\n') + 1, m_rest.size()));
+    read();
+    return *this;
+}
+
+VCardProperties::Iterator VCardProperties::Iterator::operator++(int)
+{
+    Iterator before = *this;
+    ++*this;
+    return before;
+}
+
+void VCardProperties::Iterator::read()
+{
+    if (!m_rest.empty())
+        m_property = parseProperty(m_rest.substr(0, m_rest.find('\n')));
+}
+
+std::optional<VCardProperty> VCard::first(std::string_view upperName) const
+{
+    for (const VCardProperty& property : properties()) {
+        if (property.is(upperName))
+            return property;
+    }
+    return std::nullopt;
+}
+
+VCardFile readVCards(std::string bytes)
 {
     if (bytes.size() > kMaxVCardFileBytes)
         return refused(tooLargeMessage());
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    if (looksBinary(bytes))
+    const std::size_t from = std::string_view(bytes).starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    if (looksBinary(std::string_view(bytes).substr(from)))
         return refused(notTextMessage());
+    Layout layout = findCards(std::string_view(bytes).substr(from));
+    if (!layout.error.empty())
+        return refused(std::move(layout.error));
 
+    auto text = std::make_shared<std::string>(std::move(bytes));
+    char* const start = text->data() + from;
     VCardFile file;
-    const std::vector<RawLine> lines = splitRawLines(bytes);
-    std::vector<RawLine> cardLines;
-    int depth = 0; // above 1 inside a card that a 2.1 AGENT property embeds: skipped
-    int firstLine = 0;
-    for (const RawLine& line : lines) {
-        if (!startsWithBlank(line.text) && isMarker(line.text, "BEGIN:VCARD")) {
-            if (++depth == 1) {
-                firstLine = line.number;
-                cardLines.clear();
-            }
-        } else if (depth > 0 && !startsWithBlank(line.text) && isMarker(line.text, "END:VCARD")) {
-            if (--depth == 0)
-                file.cards.push_back(parseCard(cardLines));
-        } else if (depth == 1) {
-            cardLines.push_back(line);
-        }
+    file.cards.reserve(layout.cards.size());
+    std::size_t out = 0;
+    for (const CardSpan& card : layout.cards) {
+        const std::size_t begin = out;
+        out = unfoldCard(start, card, out);
+        file.cards.emplace_back(std::string_view(start + begin, out - begin));
     }
-    if (depth > 0)
-        return refused(unfinishedCardMessage(firstLine));
-    if (file.cards.empty())
-        return refused(noCardMessage());
+    file.text = std::move(text);
     return file;
 }
 
@@ -277,7 +434,7 @@ VCardFile readVCardFile(const std::filesystem::path& path)
     std::string bytes(static_cast<size_t>(size), '\0');
     if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         return refused("No se puede leer el archivo.");
-    return readVCards(bytes);
+    return readVCards(std::move(bytes));
 }
 
 } // namespace exchange

@@ -65,8 +65,8 @@ DecodedValue decodeValue(const VCardProperty& property)
     const auto encoding = property.parameter("ENCODING");
     std::string bytes = encoding && equalsIgnoringCase(*encoding, "QUOTED-PRINTABLE")
                             ? decodeQuotedPrintable(property.value)
-                            : property.value;
-    const std::string_view charset = property.parameter("CHARSET").value_or("UTF-8");
+                            : std::string(property.value);
+    const std::string charset = property.parameter("CHARSET").value_or("UTF-8");
     if (isCharset(charset, {"UTF-8", "US-ASCII", "ASCII"})) {
         decoded.text = isUtf8(bytes) ? std::move(bytes) : contacts::windows1252ToUtf8(bytes);
         return decoded;
@@ -101,11 +101,12 @@ std::string unescapeText(std::string_view escaped)
     return out;
 }
 
-std::vector<std::string> splitEscaped(std::string_view escaped, char separator)
+std::vector<std::string> splitEscaped(std::string_view escaped, char separator, size_t count)
 {
     std::vector<std::string> parts;
+    parts.reserve(count);
     size_t start = 0;
-    for (size_t i = 0; i < escaped.size(); ++i) {
+    for (size_t i = 0; i < escaped.size() && parts.size() < count; ++i) {
         if (escaped[i] == '\\') {
             ++i;
         } else if (escaped[i] == separator) {
@@ -113,7 +114,9 @@ std::vector<std::string> splitEscaped(std::string_view escaped, char separator)
             start = i + 1;
         }
     }
-    parts.push_back(unescapeText(escaped.substr(std::min(start, escaped.size()))));
+    if (parts.size() < count)
+        parts.push_back(unescapeText(escaped.substr(std::min(start, escaped.size()))));
+    parts.resize(count);
     return parts;
 }
 

@@ -24,9 +24,9 @@ DecodedValue decodeValue(const VCardProperty& property);
 // stays as written.
 std::string unescapeText(std::string_view escaped);
 
-// The parts between the separators that are not escaped, each unescaped: the components of N
-// and ADR.
-std::vector<std::string> splitEscaped(std::string_view escaped, char separator);
+// The first `count` parts between the separators that are not escaped, each unescaped, and
+// empty ones up to `count`: the components of N and ADR. Parts after those are not read.
+std::vector<std::string> splitEscaped(std::string_view escaped, char separator, size_t count);
 
 // Every character after the mark CR LF, CR, LF and the Unicode line and paragraph separators
 // becomes one blank: the contact file holds one line per contact.

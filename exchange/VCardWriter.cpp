@@ -1,6 +1,7 @@
 #include "VCardWriter.h"
 
 #include "BirthDate.h"
+#include "ExportedText.h"
 #include "StableUid.h"
 
 #include <optional>
@@ -10,11 +11,13 @@ namespace {
 
 constexpr size_t kMaxLineBytes = 75;
 
+// A text value: no control character (see ExportedText.h), and backslashes, commas and
+// semicolons escaped.
 std::string escapeText(std::string_view value)
 {
     std::string out;
     out.reserve(value.size() + 8);
-    for (char c : value) {
+    for (char c : exportedText(value)) {
         if (c == '\\' || c == ',' || c == ';')
             out.push_back('\\');
         out.push_back(c);
@@ -80,7 +83,7 @@ std::string writeVCards(std::span<const ContactValues> contacts, std::chrono::ye
         if (const auto birth = birthDateOf(contact, today))
             appendProperty(out, "BDAY", formatBirthDate(*birth));
         // A telephone number is no text value: commas there are dialling pauses.
-        appendProperty(out, "TEL", contact.phone);
+        appendProperty(out, "TEL", exportedText(contact.phone));
         if (!contact.address.empty())
             appendProperty(out, "ADR", ";;" + escapeText(contact.address) + ";;;;");
         appendProperty(out, "EMAIL;TYPE=INTERNET", escapeText(contact.email));

@@ -21,7 +21,7 @@ ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contac
                  {}});
     if (path.isEmpty())
         return nullptr;
-    const exchange::VCardFile file = exchange::readVCardFile(QFile::encodeName(path).toStdString());
+    exchange::VCardFile file = exchange::readVCardFile(QFile::encodeName(path).toStdString());
     if (!file.error.empty()) {
         platform::showMessage(
             parent, {QMessageBox::Warning, QStringLiteral("Error"),
@@ -31,7 +31,9 @@ ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contac
                      QMessageBox::Ok});
         return nullptr;
     }
-    return new ImportPreview(
-        parent, QFileInfo(path).fileName(),
-        exchange::planImport(exchange::importCards(file, today), stored, unreadableNames), today);
+    std::vector<exchange::ImportedCard> cards = exchange::importCards(file, today);
+    file = {}; // the file's text, up to 32 MB, is not needed for the plan and the preview
+    return new ImportPreview(parent, QFileInfo(path).fileName(),
+                             exchange::planImport(std::move(cards), stored, unreadableNames),
+                             today);
 }

@@ -14,8 +14,8 @@ using exchange::ImportRow;
 QStringList remarksOf(const ImportRow& row)
 {
     QStringList remarks;
-    for (const auto* list : {&row.reasons, &row.remarks}) {
-        for (const std::string& remark : *list)
+    for (const auto& list : {row.reasons(), row.remarks()}) {
+        for (const std::string& remark : list)
             remarks << QString::fromStdString(remark);
     }
     return remarks;

@@ -44,7 +44,8 @@ void explainRefusedInput(QWidget* field, const QString& why)
 QString unstorableCharacterExplanation()
 {
     return QStringLiteral("Ese carácter no se puede guardar: el archivo de contactos no admite "
-                          "«§», saltos de línea ni caracteres fuera de Windows-1252.");
+                          "«§», saltos de línea, caracteres de control ni caracteres fuera de "
+                          "Windows-1252.");
 }
 
 QString oneLineNoteExplanation()

@@ -8,7 +8,8 @@ class QLineEdit;
 class QWidget;
 
 // What a field of the contact file can hold: the characters of Windows-1252, except the field
-// terminator "§" and line breaks, for which the format has no escape. The dialogs refuse
+// terminator "§" and line breaks, for which the format has no escape, and control characters
+// other than the tab (contacts::isStorableCharacter). The dialogs refuse
 // anything else as it is typed or pasted and say why, instead of changing it behind the user's
 // back when it is stored.
 

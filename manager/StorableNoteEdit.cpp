@@ -50,7 +50,10 @@ void StorableNoteEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (firstUnstorableCharacter(event->text())) {
+    // The text of an editing key or a shortcut is a control character (Backspace "\b", Ctrl+A
+    // "\x01"), which the edit does not insert: only printable text is checked.
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.front().isPrint() && firstUnstorableCharacter(typed)) {
         explainRefusedInput(this, unstorableCharacterExplanation());
         event->accept();
         return;

@@ -32,6 +32,17 @@ TEST(BadVCard, EachKindOfWrongFileGetsItsOwnMessageAndNoCard)
     expectRefused(readVCards(std::string(50'000'000, 'A')), "demasiado grande");
 }
 
+TEST(BadVCard, MoreCardsThanTheLimitAreRefusedAndTheLimitItselfIsRead)
+{
+    const std::string empty = "BEGIN:VCARD\r\nEND:VCARD\r\n";
+    // The card that a 2.1 AGENT embeds is no card of the file.
+    std::string cards = "BEGIN:VCARD\r\nAGENT:\r\n" + empty + "END:VCARD\r\n";
+    for (std::size_t i = 1; i < kMaxVCardCards; ++i)
+        cards += empty;
+    EXPECT_EQ(readVCards(cards).cards.size(), kMaxVCardCards);
+    expectRefused(readVCards(cards + empty), "más de 50.000 tarjetas");
+}
+
 TEST(BadVCard, BinaryJunkIsRefusedWhateverItsBytes)
 {
     std::mt19937 random(20261208);

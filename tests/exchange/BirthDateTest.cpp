@@ -22,6 +22,21 @@ TEST(BirthDate, ReadsTheFormsOfRealExports)
         EXPECT_EQ(parseBirthDate(wrong), std::nullopt) << wrong;
 }
 
+TEST(BirthDate, ADayTheCalendarLacksIsNoDateAndIsToldFromAnUnreadableOne)
+{
+    // 29 February only in leap years; 30 February and 31 April in none.
+    for (const char* noSuchDay : {"2026-02-29", "1900-02-29", "19000229", "1980-02-30", "--0230",
+                                  "--04-31", "2000-04-31"}) {
+        EXPECT_EQ(parseBirthDate(noSuchDay), std::nullopt) << noSuchDay;
+        EXPECT_TRUE(namesNoCalendarDay(noSuchDay)) << noSuchDay;
+    }
+    for (const char* other :
+         {"2000-02-29", "--0229", "2024-02-29T00:00:00Z", "circa 1980", "--1305", "1980-03-32", ""})
+        EXPECT_FALSE(namesNoCalendarDay(other)) << other;
+    // A placeholder year is no year: its 29 February is a day.
+    EXPECT_EQ(parseBirthDate("1900-02-29", "1900"), (BirthDate{{29, 2}, std::nullopt}));
+}
+
 TEST(BirthDate, AgeIsTodaysAgeAndOnlyFromARealYear)
 {
     const year_month_day today = 2026y / December / 8d;

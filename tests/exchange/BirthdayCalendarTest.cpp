@@ -89,6 +89,22 @@ TEST(BirthdayCalendar, OneYearlyAllDayEventPerBirthdayValidForLibical)
     EXPECT_EQ(occurrenceIn(leap, 2100), std::make_pair(2, 28));
 }
 
+TEST(BirthdayCalendar, ControlCharactersAStoredNameHoldsAreWrittenAsBlanks)
+{
+    const BirthdayCalendar calendar =
+        writeBirthdayCalendar(std::vector<ContactValues>{{"Ana\x01\x1B\x7FP\xC3\xA9rez", "", "",
+                                                          "05/03", "", "", "", ""}},
+                              sys_days{2026y / December / 8d});
+    for (size_t i = 0; i < calendar.text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(calendar.text[i]);
+        const bool lineEnd = c == '\r' || (c == '\n' && i > 0 && calendar.text[i - 1] == '\r');
+        EXPECT_TRUE(lineEnd || (c >= 0x20 && c != 0x7F)) << "byte " << i << ": " << int(c);
+    }
+    const auto events = parseEvents(calendar.text);
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events.contains("Cumplea\xC3\xB1os de Ana   P\xC3\xA9rez"));
+}
+
 TEST(BirthdayCalendar, ExportingAgainKeepsEveryUidSoCalendarsUpdate)
 {
     auto uids = [](const std::vector<ContactValues>& contacts, sys_seconds now) {

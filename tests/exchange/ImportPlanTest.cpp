@@ -77,10 +77,34 @@ TEST(ImportPlan, MarksEachCardAndSaysWhyOneCannotBeImported)
     EXPECT_EQ(rows[5].mark, ImportMark::NameStored);
     for (std::size_t i = 2; i < rows.size(); ++i) {
         EXPECT_FALSE(rows[i].choosable()) << i;
-        EXPECT_EQ(rows[i].reasons.size(), 1u) << i;
+        EXPECT_EQ(rows[i].reasons().size(), 1u) << i;
     }
-    EXPECT_NE(rows[4].reasons[0].find("«李»"), std::string::npos) << rows[4].reasons[0];
-    EXPECT_NE(rows[5].reasons[0].find("ilegible"), std::string::npos) << rows[5].reasons[0];
+    EXPECT_NE(rows[4].reasons()[0].find("«李»"), std::string::npos) << rows[4].reasons()[0];
+    EXPECT_NE(rows[5].reasons()[0].find("ilegible"), std::string::npos) << rows[5].reasons()[0];
+}
+
+TEST(ImportPlan, ABirthdayThatIsNoDayGivesNoBirthdayAndTheRowSaysWhy)
+{
+    const auto rows =
+        plan(card("Futura", "BDAY:2026-02-29\r\n") + card("Centenaria", "BDAY:1900-02-29\r\n") +
+                 card("Abril", "BDAY:--04-31\r\n") + card("Vaga", "BDAY:hacia 1980\r\n"),
+             {});
+    ASSERT_EQ(rows.size(), 4u);
+    for (const ImportRow& row : rows) {
+        EXPECT_EQ(row.mark, ImportMark::NoBirthday) << row.result.name;
+        EXPECT_EQ(row.result.birthday, "") << row.result.name;
+        EXPECT_EQ(row.result.age, "") << row.result.name;
+        EXPECT_FALSE(row.choosable()) << row.result.name;
+    }
+    EXPECT_EQ(rows[0].reasons(), (std::vector<std::string>{
+                                     "Fecha Del Cumple: «2026-02-29» no es un día del calendario.",
+                                     "No tiene fecha de cumpleaños, que es obligatoria."}));
+    EXPECT_EQ(rows[1].problems, (std::vector<StorageProblem>{
+                                    {Role::Birthday, StorageProblem::NoSuchDay, "1900-02-29"}}));
+    EXPECT_EQ(rows[2].problems, (std::vector<StorageProblem>{
+                                    {Role::Birthday, StorageProblem::NoSuchDay, "--04-31"}}));
+    EXPECT_EQ(rows[3].reasons()[0],
+              "Fecha Del Cumple: «hacia 1980» no es una fecha que Tortavela sepa leer.");
 }
 
 TEST(ImportPlan, AnUpdateKeepsTheStoredNameAndWhatTheCardLacks)

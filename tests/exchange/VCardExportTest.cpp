@@ -53,6 +53,17 @@ TEST(VCardExport, WhatAVCardCannotHoldIsListedAndNothingElseIsLost)
     EXPECT_EQ(back[3], (ContactValues{"Corto", "", "7", "05/03", "", "", "", ""}));
 }
 
+// A stored value may hold a control character from an older import or a hand-edited file: the
+// file is still one that readers take, this program's own first.
+TEST(VCardExport, ControlCharactersAStoredValueHoldsAreWrittenAsBlanks)
+{
+    const std::vector<ContactValues> back = roundTrip(
+        {{"Ana\x01P\xC3\xA9rez", "\x1B[1mAni", "", "01/01", "600\x7F", "", "", "uno\x0B\tdos"}});
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0], (ContactValues{"Ana P\xC3\xA9rez", " [1mAni", "", "01/01", "600 ", "", "",
+                                      "uno \tdos"}));
+}
+
 TEST(VCardExport, AgesReadLaterHaveGrownOnTheirBirthdays)
 {
     const std::vector<ContactValues> contacts = {{"Ana", "", "30", "09/12", "", "", "", ""},

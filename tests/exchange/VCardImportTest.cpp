@@ -10,14 +10,14 @@ namespace {
 
 const year_month_day kToday = 2026y / December / 8d;
 
-std::vector<ImportedCard> importText(std::string_view vcf)
+std::vector<ImportedCard> importText(const std::string& vcf)
 {
     const VCardFile file = readVCards(vcf);
     EXPECT_EQ(file.error, "");
     return importCards(file, kToday);
 }
 
-ImportedCard importOne(std::string_view vcf)
+ImportedCard importOne(const std::string& vcf)
 {
     std::vector<ImportedCard> cards = importText(vcf);
     EXPECT_EQ(cards.size(), 1u);
@@ -78,6 +78,26 @@ TEST(VCardImport, Version40WithByteOrderMarkQuotedTypesAndTelephoneAddresses)
                                           "Primera línea Segunda"}));
 }
 
+// The reader unfolds each card into the space of the cards before it: none may spill into the
+// next, whatever the line ends and the lines it drops.
+TEST(VCardImport, EveryCardOfAFileIsUnfoldedWhateverItsNeighbours)
+{
+    std::string vcf;
+    for (const char* version : {"2.1", "3.0", "2.1"}) {
+        vcf += std::string("BEGIN:VCARD\r\nVERSION:") + version +
+               "\r\n\r\nFN;ENCODING=QUOTED-PRINTABLE:N=C3=BA=\r\nmero " + version +
+               "\r\nNOTE:una\r\n  nota\n\nsin dos puntos\rEMAIL:a@b\rEND:VCARD\n";
+    }
+    const std::vector<ImportedCard> cards = importText(vcf);
+    ASSERT_EQ(cards.size(), 3u);
+    for (const ImportedCard& card : cards) {
+        const bool keepsBlank = card.values.name == "Número 2.1";
+        EXPECT_TRUE(keepsBlank || card.values.name == "Número 3.0") << card.values.name;
+        EXPECT_EQ(card.values.note, keepsBlank ? "una  nota" : "una nota");
+        EXPECT_EQ(card.values.email, "a@b");
+    }
+}
+
 TEST(VCardImport, NameComesFromNWhenThereIsNoFullNameAndEmbeddedCardsAreSkipped)
 {
     const std::vector<ImportedCard> cards = importText(
@@ -106,6 +126,25 @@ TEST(VCardImport, SaysWhichCharacterTheContactFileCannotHoldAndChangesNone)
     EXPECT_EQ(describe(card.problems[1]),
               "Nombre: «李» no se puede guardar: el archivo de contactos solo admite los "
               "caracteres de Windows-1252.");
+}
+
+TEST(VCardImport, ControlCharactersFromQuotedPrintableAreNamedButTheTabIsText)
+{
+    const ImportedCard card =
+        importOne("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Ana=01P=C3=A9rez\r\n"
+                  "NICKNAME;ENCODING=QUOTED-PRINTABLE:=1B[31mAni\r\n"
+                  "NOTE;ENCODING=QUOTED-PRINTABLE:uno=09dos=7F\r\n"
+                  "EMAIL;ENCODING=QUOTED-PRINTABLE:a=00@b\r\nEND:VCARD\r\n");
+    EXPECT_FALSE(card.storable());
+    // The note's tab comes before its DEL, and is no problem.
+    EXPECT_EQ(card.problems, (std::vector<StorageProblem>{
+                                 {Role::Name, StorageProblem::ControlCharacter, "U+0001"},
+                                 {Role::Alias, StorageProblem::ControlCharacter, "U+001B"},
+                                 {Role::Email, StorageProblem::ControlCharacter, "U+0000"},
+                                 {Role::Note, StorageProblem::ControlCharacter, "U+007F"}}));
+    EXPECT_EQ(describe(card.problems[0]),
+              "Nombre: tiene un carácter de control (U+0001), que no se puede guardar en el "
+              "archivo de contactos.");
 }
 
 TEST(ImportMarks, NewStoredNoBirthdayAndRepeatedAsTheAddDialogComparesNames)

@@ -284,6 +284,34 @@ private slots:
             fileOf({recordLine({"Ana", "Ani", "30", "01/01", "", "", "", "uno dos tres\u00a0€"})}));
     }
 
+    // Control characters are refused as every other character the file cannot hold, but the
+    // tab is text; and the keys whose text is a control character still edit.
+    void controlCharactersAreRefusedAndEditingKeysStillWork()
+    {
+        ManagerHarness manager("");
+        auto* form = manager.openDialog("mnuadd");
+        auto* name = qobject_cast<QLineEdit*>(input(form, 0));
+        typeInto(name, QStringLiteral("Ana"));
+        QApplication::clipboard()->setText(QStringLiteral("\x1b[31mRoja"));
+        name->paste();
+        QCOMPARE(text(form, 0), QStringLiteral("Ana"));
+
+        auto* note = qobject_cast<QPlainTextEdit*>(input(form, 7));
+        note->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("uno\tdos"));
+        note->paste();
+        QApplication::clipboard()->setText(QStringLiteral("tres\x7f"));
+        note->paste();
+        QCOMPARE(text(form, 7), QStringLiteral("uno\tdos"));
+        QTest::keyClick(note, Qt::Key_Backspace); // its text is "\b"
+        QCOMPARE(text(form, 7), QStringLiteral("uno\tdo"));
+        QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier,
+                            QStringLiteral("\x01"));
+        QApplication::sendEvent(note, &selectAll);
+        typeInto(note, QStringLiteral("x"));
+        QCOMPARE(text(form, 7), QStringLiteral("x"));
+    }
+
     // The note is one field of one line: Enter is a blank there, as a pasted line break is, so
     // that the words typed on both sides stay apart.
     void enterInTheNoteTypesABlank()
