@@ -138,7 +138,7 @@ public:
     }
 
     // Line breaks become blanks; the preview is told.
-    std::string oneLine(std::string value, Role role)
+    std::string oneLine(const std::string& value, Role role)
     {
         std::string joined = joinLines(value);
         if (joined != value)

@@ -13,7 +13,7 @@ std::string tooLargeMessage()
 {
     return "El archivo es demasiado grande para ser una libreta de contactos: se importan "
            "archivos de hasta " +
-           std::to_string(kMaxVCardFileBytes / (1024 * 1024)) + " MB.";
+           std::to_string(kMaxVCardFileBytes / (std::uintmax_t{1} << 20)) + " MB.";
 }
 
 // 100000 as Spanish writes it: 100.000.

@@ -99,7 +99,7 @@ struct VCardFile {
 
 // Larger files are refused before they are read, so that a wrong choice in the file dialog (a
 // video, a disk image) costs nothing.
-inline constexpr std::uintmax_t kMaxVCardFileBytes = 32 * 1024 * 1024;
+inline constexpr std::uintmax_t kMaxVCardFileBytes = std::uintmax_t{32} << 20;
 
 // Files of more cards are refused as a whole, before a card is read: that is more than a
 // personal address book holds, and each card costs a row of the preview, several hundred bytes
