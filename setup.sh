@@ -73,16 +73,15 @@ test)
     ;;
 uninstall)
     program_dir="$prefix/lib/tortavela"
-    for file in Agendela Avisela libavisela_windows.so Cumple.WAV \
-        .Agendela.lock .Avisela.lock data.tvl.lock; do
-        rm -f "$program_dir/$file"
-    done
-    rm -f "$prefix/bin/Agendela" "$prefix/bin/Avisela" \
-        "$prefix/share/applications/tortavela.desktop" \
+    # Exactly what the install wrote, as it listed it; then what the programs make as they run:
+    # the locks and the logon registration.
+    if [ -f "$program_dir/installed-files.txt" ]; then
+        while IFS= read -r file; do
+            [ -n "$file" ] && rm -f -- "$file"
+        done <"$program_dir/installed-files.txt"
+    fi
+    rm -f "$program_dir/.Agendela.lock" "$program_dir/.Avisela.lock" "$program_dir/data.tvl.lock" \
         "${XDG_CONFIG_HOME:-$HOME/.config}/autostart/Tortavela.desktop"
-    for size in 48 64 128 256; do
-        rm -f "$prefix/share/icons/hicolor/${size}x${size}/apps/tortavela.png"
-    done
     if rmdir "$program_dir" 2>/dev/null; then
         echo "Tortavela is uninstalled."
     else

@@ -1,5 +1,7 @@
 #include "AutostartEntry.h"
 
+#include "Programs.h"
+
 #include "SystemError.h"
 
 #include <cerrno>
@@ -62,7 +64,7 @@ std::string autostartEntryText(const std::filesystem::path& programDir)
            "Type=Application\n"
            "Name=Tortavela\n"
            "Exec=" +
-           desktopExecValue(programDir / kReminderProgramName) + "\n";
+           desktopExecValue(programDir / kReminderName) + "\n";
 }
 
 RegistrationResult registerReminderAtLogon(const std::filesystem::path& programDir,

@@ -8,7 +8,6 @@
 namespace platform {
 
 inline constexpr const char* kAutostartFileName = "Tortavela.desktop";
-inline constexpr const char* kReminderProgramName = "Avisela";
 
 // $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when the variable is unset or not absolute.
 std::filesystem::path autostartDirectory();

@@ -3,19 +3,13 @@
 // the scan found names to show.
 #include "LaterStarts.h"
 #include "ProgramDirectory.h"
-#include "SingleInstance.h"
+#include "Programs.h"
+#include "SingleStart.h"
 #include "StartupScan.h"
 #include "Today.h"
 #include "WindowsHandOver.h"
 
 #include <cstdio>
-
-namespace {
-
-// A copy that has only just started may still be scanning before it listens.
-constexpr std::chrono::milliseconds kPatienceWithTheRunningCopy(2000);
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -23,11 +17,8 @@ int main(int argc, char* argv[])
     // A second copy ends before it touches any file, bringing the first one's windows to the
     // front; the lock lasts until this copy ends. A first copy that ends unseen meanwhile found
     // nothing to announce: so would this one.
-    const auto instance = platform::SingleInstance::acquire(programDir, "Avisela");
-    if (instance.anotherIsRunning() &&
-        platform::callRunningCopy(instance.lockFile(), kPatienceWithTheRunningCopy, [&] {
-            return platform::lockIsHeld(instance.lockFile());
-        }) != platform::CallOutcome::Stranger)
+    const auto instance = platform::startAsTheOnlyCopy(programDir, platform::kReminderName);
+    if (!instance)
         return 0;
 
     const reminder::Date today = platform::localToday();
@@ -36,7 +27,7 @@ int main(int argc, char* argv[])
         return 0;
 
     reminder::WindowsRequest request(*due, programDir, today, argc, argv);
-    if (auto laterStarts = platform::LaterStarts::listen(instance.lockFile()))
+    if (auto laterStarts = platform::LaterStarts::listen(instance->lockFile()))
         request.get().laterStarts = laterStarts->release();
     const auto shown = reminder::showWindows(programDir, request.get());
     if (!shown.loaded) {

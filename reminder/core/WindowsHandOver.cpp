@@ -1,5 +1,7 @@
 #include "WindowsHandOver.h"
 
+#include "Programs.h"
+
 #include <dlfcn.h>
 
 namespace reminder {
@@ -65,7 +67,8 @@ ShownWindows showWindows(const std::filesystem::path& programDir, AviselaWindows
 {
     ShownWindows shown;
     // Never unloaded: Qt cannot be unloaded while the process runs.
-    void* library = ::dlopen((programDir / kWindowsLibraryName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* library =
+        ::dlopen((programDir / platform::kReminderWindowsLibrary).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         shown.error = ::dlerror();
         return shown;

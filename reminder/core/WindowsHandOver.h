@@ -11,7 +11,6 @@
 // to show, so that the days without them never load Qt.
 namespace reminder {
 
-inline constexpr const char* kWindowsLibraryName = "libavisela_windows.so";
 inline constexpr const char* kShowWindowsSymbol = "avisela_show_windows";
 
 // Builds the request for a scan's result; the request points into this object and the lists.

@@ -7,6 +7,7 @@
 #include "ContactDetails.h"
 #include "ContactFile.h"
 #include "DayFirstDate.h"
+#include "Programs.h"
 #include "QtText.h"
 #include "ReminderSession.h"
 #include "WindowControls.h"
@@ -31,7 +32,6 @@ constexpr double kClientHeightWithNotice = 4815;
 constexpr int kTimerIntervalMs = 1;
 constexpr qint64 kLongestWaitForPaintMs = 250;
 constexpr int kStoredNameRole = Qt::UserRole;
-constexpr const char* kSoundFileName = "Cumple.WAV";
 
 QString noSelection()
 {
@@ -151,7 +151,7 @@ void FrmCumple::timer1Timer()
     if (!m_painted && m_sinceCreated.elapsed() < kLongestWaitForPaintMs)
         return;
     m_timer1->stop();
-    m_sound->play(m_session.programDir() / kSoundFileName);
+    m_sound->play(m_session.programDir() / platform::kSoundFileName);
     const reminder::Date today = m_session.today();
     const QDate date(reminder::yearOf(today), reminder::monthOf(today), reminder::dayOf(today));
     m_lbldate->setText(platform::dayFirstShortDate(date));

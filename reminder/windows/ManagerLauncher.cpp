@@ -1,5 +1,7 @@
 #include "ManagerLauncher.h"
 
+#include "Programs.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -7,10 +9,10 @@
 void startManagerMinimized(const std::filesystem::path& programDir)
 {
     QProcess manager;
-    manager.setProgram(QFile::decodeName((programDir / kManagerProgramName).c_str()));
+    manager.setProgram(QFile::decodeName((programDir / platform::kManagerName).c_str()));
     manager.setArguments({});
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(kStartMinimizedVariable, "1");
+    environment.insert(platform::kStartMinimizedVariable, "1");
     manager.setProcessEnvironment(environment);
     manager.startDetached();
 }

@@ -4,6 +4,7 @@
 #include "BringToFront.h"
 #include "FrmCumple.h"
 #include "FrmFaltan.h"
+#include "Programs.h"
 #include "ReminderSession.h"
 #include "ReminderWindows.h"
 #include "WindowsHandOver.h"
@@ -58,7 +59,7 @@ avisela_show_windows(const AviselaWindowsRequest* request)
     QApplication app(argc, request->argv);
     // The session decides when the program ends, by the two windows' closing rules.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::setUpApplication(app, "Avisela");
+    platform::setUpApplication(app, platform::kReminderName);
 
     const std::filesystem::path programDir(request->programDir);
     ReminderSession session(programDir, reminder::dateOf(*request),

@@ -40,7 +40,8 @@ output=$(TORTAVELA_PREFIX="$prefix" "$source_dir/setup.sh" uninstall)
 echo "$output" | grep -q "data.tvl" || fail "the uninstall does not say where the contacts are"
 [ "$(sha256sum "$program_dir/data.tvl")" = "$before" ] || fail "the uninstall touched data.tvl"
 for gone in "$program_dir/Agendela" "$program_dir/libavisela_windows.so" "$prefix/bin/Agendela" \
-    "$desktop" "$XDG_CONFIG_HOME/autostart/Tortavela.desktop"; do
+    "$desktop" "$XDG_CONFIG_HOME/autostart/Tortavela.desktop" \
+    "$prefix/share/icons/hicolor/256x256/apps/tortavela.png" "$program_dir/installed-files.txt"; do
     [ ! -e "$gone" ] && [ ! -L "$gone" ] || fail "the uninstall left $gone"
 done
 echo "install layout: passed"

@@ -1,5 +1,6 @@
 #include "WindowsHandOver.h"
 
+#include "Programs.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,8 @@ TEST(WindowsHandOver, AMissingWindowsLibraryIsReportedNotFatal)
                            argv);
     const ShownWindows shown = showWindows(dir.path(), request.get());
     EXPECT_FALSE(shown.loaded);
-    EXPECT_NE(shown.error.find(kWindowsLibraryName), std::string::npos) << shown.error;
+    EXPECT_NE(shown.error.find(platform::kReminderWindowsLibrary), std::string::npos)
+        << shown.error;
 }
 
 } // namespace

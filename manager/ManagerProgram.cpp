@@ -1,0 +1,63 @@
+#include "ManagerProgram.h"
+
+#include "ApplicationSetUp.h"
+#include "AutostartEntry.h"
+#include "BringToFront.h"
+#include "FontConfigWarmUp.h"
+#include "Geometry.h"
+#include "LaterStarts.h"
+#include "MainWindow.h"
+#include "ProgramDirectory.h"
+#include "Programs.h"
+#include "SingleStart.h"
+#include "StartupContacts.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+bool takeStartMinimizedRequest()
+{
+    const char* minimized = std::getenv(platform::kStartMinimizedVariable);
+    const bool requested = minimized && *minimized && std::string_view(minimized) != "0";
+    // Only for this start: a program the manager starts must not come up minimized too.
+    ::unsetenv(platform::kStartMinimizedVariable);
+    return requested;
+}
+
+} // namespace
+
+int runManager(int argc, char* argv[], const std::function<void(MainWindow&)>& beforeShow)
+{
+    const auto programDir = platform::programDirectory();
+    const auto instance = platform::startAsTheOnlyCopy(programDir, platform::kManagerName);
+    if (!instance)
+        return 0;
+    // At once, so that a later start finds this copy listening from the moment it holds the lock.
+    auto laterStarts = platform::LaterStarts::listen(instance->lockFile());
+    const bool startMinimized = takeStartMinimizedRequest();
+
+    // The contacts are read and sorted while the application connects to the display.
+    auto startupContacts = startReadingContacts(programDir);
+    platform::FontConfigWarmUp fontConfig;
+
+    QApplication app(argc, argv);
+    fontConfig.wait();
+    platform::setUpApplication(app, platform::kManagerName);
+
+    MainWindow window({programDir, platform::autostartDirectory()});
+    window.startUp(startupContacts.get());
+    platform::centreOnScreen(&window);
+    if (laterStarts)
+        platform::onLaterStart(&window, std::move(*laterStarts),
+                               [&window] { platform::bringToFront(&window); });
+    if (beforeShow)
+        beforeShow(window);
+    if (startMinimized)
+        window.showMinimized();
+    else
+        window.show();
+    return app.exec();
+}

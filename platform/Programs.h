@@ -1,0 +1,20 @@
+#pragma once
+
+#include <chrono>
+
+// What the two programs know of each other and of the files installed beside them, in the
+// program directory. The contact file's own names stand with it, in contacts/ContactFile.h.
+namespace platform {
+
+inline constexpr const char* kManagerName = "Agendela";
+inline constexpr const char* kReminderName = "Avisela";
+
+// The reminder's windows, loaded only on a day with something to announce, and its tune.
+inline constexpr const char* kReminderWindowsLibrary = "libavisela_windows.so";
+inline constexpr const char* kSoundFileName = "Cumple.WAV";
+
+// The reminder starts the manager with this set, to come up minimized for its first show: a
+// desktop has no portable way to ask this of another program, so the manager reads it itself.
+inline constexpr const char* kStartMinimizedVariable = "TORTAVELA_START_MINIMIZED";
+
+} // namespace platform
