@@ -8,6 +8,11 @@
 
 namespace contacts {
 
+std::string nameKey(std::string_view storedName)
+{
+    return lowerWindows1252(storedName);
+}
+
 bool isNameStored(std::span<const std::string_view> storedNames, std::string_view name)
 {
     const NewName newName{name, std::nullopt};
@@ -29,8 +34,8 @@ bool isAnyNameTaken(std::span<const std::string_view> storedNames,
     std::unordered_map<std::string, bool> keepsOwnName; // by the new name lower-cased
     keepsOwnName.reserve(newNames.size());
     for (const NewName& newName : newNames) {
-        std::string lowered = lowerWindows1252(newName.name);
-        const bool keepsOwn = newName.original && lowerWindows1252(*newName.original) == lowered;
+        std::string lowered = nameKey(newName.name);
+        const bool keepsOwn = newName.original && nameKey(*newName.original) == lowered;
         if (!keepsOwnName.emplace(std::move(lowered), keepsOwn).second)
             return true;
         if (lengths.size() <= newName.name.size())
@@ -41,7 +46,7 @@ bool isAnyNameTaken(std::span<const std::string_view> storedNames,
     for (std::string_view stored : storedNames) {
         if (stored.size() >= lengths.size() || !lengths[stored.size()])
             continue;
-        buffer = lowerWindows1252(stored);
+        buffer = nameKey(stored);
         if (const auto found = keepsOwnName.find(buffer);
             found != keepsOwnName.end() && !found->second)
             return true;

@@ -2,11 +2,17 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 // A name may be stored once, compared ignoring case: the writers refuse a second record with the
 // same name. Names are the file's bytes; the name of a line without any "§" is the empty text.
 namespace contacts {
+
+// What two names share when they are one name to the writers: the file's bytes lower-cased as
+// Windows-1252 defines it (Á and á, Ñ and ñ), nothing else folded. Every comparison of names
+// ignoring case goes through it.
+std::string nameKey(std::string_view storedName);
 
 // The add dialog's test: some stored name equals `name` when both are lower-cased.
 bool isNameStored(std::span<const std::string_view> storedNames, std::string_view name);

@@ -1,38 +1,33 @@
 #include "ImportMarks.h"
 
+#include "DuplicateNames.h"
 #include "Windows1252.h"
 
 #include <optional>
 #include <unordered_set>
 
 namespace exchange {
-namespace {
 
-// A name that Windows-1252 cannot hold is never stored, so it has no key to compare.
-std::optional<std::string> nameKey(const std::string& utf8)
+std::optional<std::string> cardNameKey(const std::string& utf8Name)
 {
-    std::optional<std::string> bytes = contacts::utf8ToWindows1252(utf8);
+    const std::optional<std::string> bytes = contacts::utf8ToWindows1252(utf8Name);
     if (!bytes)
         return std::nullopt;
-    return contacts::lowerWindows1252(*bytes);
+    return contacts::nameKey(*bytes);
 }
 
-} // namespace
-
 std::vector<ImportMark> markImport(const std::vector<ImportedCard>& cards,
-                                   const std::vector<std::string>& storedNames)
+                                   const std::vector<std::string_view>& storedNames)
 {
     std::unordered_set<std::string> stored;
     stored.reserve(storedNames.size());
-    for (const std::string& name : storedNames) {
-        if (auto key = nameKey(name))
-            stored.insert(std::move(*key));
-    }
+    for (std::string_view name : storedNames)
+        stored.insert(contacts::nameKey(name));
     std::unordered_set<std::string> earlier;
     std::vector<ImportMark> marks;
     marks.reserve(cards.size());
     for (const ImportedCard& card : cards) {
-        const std::optional<std::string> key = nameKey(card.values.name);
+        const std::optional<std::string> key = cardNameKey(card.values.name);
         if (card.values.birthday.empty())
             marks.push_back(ImportMark::NoBirthday);
         else if (key && stored.contains(*key))

@@ -2,7 +2,9 @@
 
 #include "CardImport.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How the preview marks each card, against the names already stored. Names are compared as the
@@ -16,9 +18,13 @@ enum class ImportMark {
     RepeatedInFile, // an earlier card of the file, that has a birthday, has the name
 };
 
-// One mark per card, in order. `storedNames` are UTF-8. Whether a card can be stored as it
-// stands is told apart, by ImportedCard::problems.
+// One mark per card, in order. `storedNames` are the file's bytes. Whether a card can be stored
+// as it stands is told apart, by ImportedCard::problems.
 std::vector<ImportMark> markImport(const std::vector<ImportedCard>& cards,
-                                   const std::vector<std::string>& storedNames);
+                                   const std::vector<std::string_view>& storedNames);
+
+// The key of a card's name (UTF-8) among the stored ones (contacts::nameKey); nothing for a
+// name Windows-1252 cannot hold, which is never stored.
+std::optional<std::string> cardNameKey(const std::string& utf8Name);
 
 } // namespace exchange

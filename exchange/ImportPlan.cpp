@@ -3,7 +3,7 @@
 #include "Birthday.h"
 #include "BirthdayMarkers.h"
 #include "ContactAdapter.h"
-#include "Windows1252.h"
+#include "DuplicateNames.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -22,17 +22,17 @@ StoredByName storedByName(const std::vector<contacts::Contact>& stored)
     StoredByName byName;
     byName.reserve(stored.size());
     for (const contacts::Contact& contact : stored)
-        byName[contacts::lowerWindows1252(contact.name())].push_back(&contact);
+        byName[contacts::nameKey(contact.name())].push_back(&contact);
     return byName;
 }
 
 const std::vector<const contacts::Contact*>* storedWithName(const StoredByName& byName,
                                                             const std::string& utf8Name)
 {
-    const std::optional<std::string> bytes = contacts::utf8ToWindows1252(utf8Name);
-    if (!bytes)
+    const std::optional<std::string> key = cardNameKey(utf8Name);
+    if (!key)
         return nullptr;
-    const auto found = byName.find(contacts::lowerWindows1252(*bytes));
+    const auto found = byName.find(*key);
     return found == byName.end() ? nullptr : &found->second;
 }
 
@@ -59,7 +59,7 @@ void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName,
             row.obstacle = ImportRow::Obstacle::NameOnUnreadableLine;
         } else if (stored->size() > 1) {
             row.obstacle = ImportRow::Obstacle::NameOnSeveralContacts;
-        } else if (!updating.insert(contacts::lowerWindows1252(stored->front()->name())).second) {
+        } else if (!updating.insert(contacts::nameKey(stored->front()->name())).second) {
             row.obstacle = ImportRow::Obstacle::UpdatedByEarlierCard;
         } else {
             row.updated = std::make_shared<const contacts::Contact>(*stored->front());
@@ -137,12 +137,12 @@ std::vector<ImportRow> planImport(std::vector<ImportedCard> cards,
                                   const std::vector<contacts::Contact>& stored,
                                   const std::vector<std::string>& unreadableNames)
 {
-    std::vector<std::string> storedNames;
+    std::vector<std::string_view> storedNames;
     storedNames.reserve(stored.size() + unreadableNames.size());
     for (const contacts::Contact& contact : stored)
-        storedNames.push_back(contacts::windows1252ToUtf8(contact.name()));
+        storedNames.push_back(contact.name());
     for (const std::string& name : unreadableNames)
-        storedNames.push_back(contacts::windows1252ToUtf8(name));
+        storedNames.push_back(name);
     const std::vector<ImportMark> marks = markImport(cards, storedNames);
     const StoredByName byName = storedByName(stored);
 
