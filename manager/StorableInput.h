@@ -35,3 +35,4 @@ void explainRefusedInput(QWidget* field, const QString& why);
 // The explanations, in the user's words.
 QString unstorableCharacterExplanation();
 QString oneLineNoteExplanation();
+QString lineFullExplanation(int maxLength);
