@@ -6,6 +6,8 @@
 // Each run of a case is a process of its own, killed after the limit; the median wall time of
 // the runs is printed for each step the case times. A case is WHAT-SIZE, SIZE in bytes with an
 // optional K or M, and "-oneword" for a value without a blank (Spanish words otherwise):
+//   start-name     the manager started on a file with a contact of such a name, to its list
+//                  painted
 //   note           the manager: a click on the row of a contact with such a note, to the note
 //                  box laid out and the window painted
 //   today-name     the reminder's today window with such a name: made, shown, the name
@@ -187,6 +189,18 @@ void selectLongContact(MainWindow& window)
     window.listView()->setCurrentIndex(list.index(longest, 0));
 }
 
+int startManagerOn(const Case& shown)
+{
+    ProgramDir dir;
+    const std::string name = valueText(shown.bytes, shown.oneWord);
+    dir.write("data.tvl", recordLine({"Ana", "", "30", "05/03", "", "", "", "corta"}) +
+                              recordLine({name, "", "41", "06/03", "", "", "", "nota"}));
+    Stopwatch watch;
+    auto window = startManager(dir);
+    watch.report("shown");
+    return window->contactCount() == 2 ? 0 : 1;
+}
+
 int showNote(const Case& shown)
 {
     ProgramDir dir;
@@ -296,6 +310,8 @@ int showImport(const Case& imported)
 int runCase(const std::string& name)
 {
     const auto parsed = parseCase(name);
+    if (parsed && parsed->what == "start-name")
+        return startManagerOn(*parsed);
     if (parsed && parsed->what == "note")
         return showNote(*parsed);
     if (parsed && parsed->what == "today-name")
@@ -423,19 +439,11 @@ int main(int argc, char** argv)
             cases.push_back(arg);
     }
     if (cases.empty())
-        cases = {"note-100",
-                 "note-300K",
-                 "note-1M",
-                 "note-10M",
-                 "note-1M-oneword",
-                 "today-name-100",
-                 "today-name-2M",
-                 "upcoming-name-2M",
-                 "modify-note-10M",
-                 "modify-name-10M",
-                 "import-name-100",
-                 "import-name-10M",
-                 "import-name-10M-oneword"};
+        cases = {"start-name-100",   "start-name-10M",  "note-100",
+                 "note-300K",        "note-1M",         "note-10M",
+                 "note-1M-oneword",  "today-name-100",  "today-name-2M",
+                 "upcoming-name-2M", "modify-note-10M", "modify-name-10M",
+                 "import-name-100",  "import-name-10M", "import-name-10M-oneword"};
     for (const std::string& name : cases)
         runAndReport(name, runs, limitSeconds);
     return 0;
