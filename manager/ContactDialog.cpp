@@ -10,7 +10,7 @@
 #include "ObjectNames.h"
 #include "QtText.h"
 #include "StorableInput.h"
-#include "StorableNoteEdit.h"
+#include "StorableTextEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,8 +34,12 @@ constexpr int kDayCount = 31;
 
 using contacts::ContactField;
 
+constexpr int kNameIndex = static_cast<int>(ContactField::Name);
 constexpr int kBirthdayIndex = static_cast<int>(ContactField::Birthday);
 constexpr int kNoteIndex = static_cast<int>(ContactField::Note);
+// A line input holds this many characters at most (Qt's own limit), and each change lays its
+// whole text out again: a longer value gets a wrapped input, which holds it whole.
+constexpr qsizetype kLongestLineValue = 32767;
 
 struct LabelPlace {
     const char* name;
@@ -129,13 +133,24 @@ ContactDialog::ContactDialog(QWidget* parent, std::optional<contacts::Contact> c
 void ContactDialog::buildControls()
 {
     for (int i = 0; i < contacts::kFieldCount; ++i) {
+        const auto field = static_cast<ContactField>(i);
+        const bool tooLongForALine = i != kBirthdayIndex && m_original &&
+                                     m_original->field(field).size() > kLongestLineValue;
         QWidget* input = nullptr;
         if (i == kNoteIndex) {
-            m_note = new StorableNoteEdit(this);
-            m_note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            input = m_note;
+            m_wrapped[i] = new StorableTextEdit(StorableTextEdit::LineBreaks::Blank, this);
+            m_wrapped[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            input = m_wrapped[i];
+        } else if (tooLongForALine) {
+            m_wrapped[i] = new StorableTextEdit(StorableTextEdit::LineBreaks::Refused, this);
+            // In the line input's place: a line of text and the scroll bar that reaches the rest.
+            m_wrapped[i]->document()->setDocumentMargin(1);
+            m_wrapped[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            m_wrapped[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            input = m_wrapped[i];
         } else {
             m_lines[i] = new QLineEdit(this);
+            m_lines[i]->setMaxLength(kLongestLineValue);
             refuseUnstorableInput(m_lines[i]);
             input = m_lines[i];
         }
@@ -205,23 +220,23 @@ void ContactDialog::fillFrom(const contacts::Contact& contact)
 
 QString ContactDialog::fieldText(ContactField field) const
 {
-    const int index = static_cast<int>(field);
-    return index == kNoteIndex ? m_note->storedText() : m_lines[index]->text();
+    const auto index = static_cast<size_t>(field);
+    return m_lines[index] ? m_lines[index]->text() : m_wrapped[index]->storedText();
 }
 
 void ContactDialog::setFieldText(ContactField field, const QString& text)
 {
-    const int index = static_cast<int>(field);
-    if (index == kNoteIndex)
-        m_note->setPlainText(text);
-    else
+    const auto index = static_cast<size_t>(field);
+    if (m_lines[index])
         m_lines[index]->setText(text);
+    else
+        m_wrapped[index]->setStoredText(text);
 }
 
 QWidget* ContactDialog::fieldInput(ContactField field) const
 {
-    const int index = static_cast<int>(field);
-    return index == kNoteIndex ? static_cast<QWidget*>(m_note) : m_lines[index];
+    const auto index = static_cast<size_t>(field);
+    return m_lines[index] ? static_cast<QWidget*>(m_lines[index]) : m_wrapped[index];
 }
 
 void ContactDialog::chooseBirthday(std::string_view storedBirthday)
@@ -252,31 +267,35 @@ bool ContactDialog::isNameTaken(std::string_view name) const
 
 void ContactDialog::checkAndHandBack()
 {
+    // Each input is read once: a long value takes a while to read.
+    std::array<QString, contacts::kFieldCount> texts;
+    for (int i = 0; i < contacts::kFieldCount; ++i)
+        texts[i] =
+            i == kBirthdayIndex ? composedBirthday() : fieldText(static_cast<ContactField>(i));
+
     // Only the empty text counts as no name: a name of blanks is a name.
-    if (fieldText(ContactField::Name).isEmpty())
+    if (texts[kNameIndex].isEmpty())
         return refuse(QStringLiteral("Debe haber un nombre"));
     if (m_dayList->currentIndex() < 0 || m_monthList->currentIndex() < 0)
         return refuse(QStringLiteral("Falta la fecha de cumpleaños"));
 
     // The inputs refuse what the file cannot hold as it is typed; text set by other means
     // still never reaches the file changed.
-    for (int i = 0; i < contacts::kFieldCount; ++i) {
-        if (i == kBirthdayIndex)
-            continue;
-        if (const auto bad = firstUnstorableCharacter(fieldText(static_cast<ContactField>(i)))) {
+    for (const QString& text : texts) {
+        if (const auto bad = firstUnstorableCharacter(text)) {
             return refuse(QStringLiteral("El carácter «%1» (U+%2) no se puede guardar en el "
                                          "archivo de contactos.")
                               .arg(*bad)
                               .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')));
         }
     }
-    if (isNameTaken(*platform::toFileText(fieldText(ContactField::Name))))
-        return showRefusedChange(this, contacts::ChangeAnswer::Refusal::NameTaken);
-
-    setFieldText(ContactField::Birthday, composedBirthday());
     contacts::Contact::Values values;
     for (int i = 0; i < contacts::kFieldCount; ++i)
-        values[i] = *platform::toFileText(fieldText(static_cast<ContactField>(i)));
+        values[i] = *platform::toFileText(texts[i]);
+    if (isNameTaken(values[kNameIndex]))
+        return showRefusedChange(this, contacts::ChangeAnswer::Refusal::NameTaken);
+
+    setFieldText(ContactField::Birthday, texts[kBirthdayIndex]);
     emit contactEntered(contacts::Contact(values));
 }
 

@@ -11,7 +11,7 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class StorableNoteEdit;
+class StorableTextEdit;
 
 // The contact entry form, as the add dialog "Agregar" and the modify dialog "Modificar": one
 // input per field of a contact, the birthday chosen from a day and a month list, and the checks
@@ -62,8 +62,9 @@ private:
 
     std::optional<contacts::Contact> m_original;
     std::vector<std::string> m_storedNames;
-    std::array<QLineEdit*, contacts::kFieldCount> m_lines{}; // nullptr for the note
-    StorableNoteEdit* m_note = nullptr;
+    // Each field has a line input or a wrapped one: the note, and any value too long for a line.
+    std::array<QLineEdit*, contacts::kFieldCount> m_lines{};
+    std::array<StorableTextEdit*, contacts::kFieldCount> m_wrapped{};
     QComboBox* m_dayList = nullptr;
     QComboBox* m_monthList = nullptr;
     QPushButton* m_acceptButton = nullptr;

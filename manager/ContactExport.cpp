@@ -4,6 +4,7 @@
 #include "ContactAdapter.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
+#include "ShownText.h"
 #include "SystemError.h"
 #include "VCardWriter.h"
 
@@ -86,7 +87,7 @@ void exportBirthdayCalendar(QWidget* parent, const std::vector<contacts::Contact
             names << QStringLiteral("y %1 más").arg(calendar.leftOut.size() - kNamesListed);
             break;
         }
-        names << QString::fromStdString(name);
+        names << platform::shownUtf8Text(name, platform::kShownInRow);
     }
     platform::showMessage(
         parent, {QMessageBox::Information, QStringLiteral("Tortavela"),

@@ -3,6 +3,7 @@
 #include "ContactIdentity.h"
 #include "NameOrder.h"
 #include "QtText.h"
+#include "ShownText.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -48,8 +49,12 @@ QVariant ContactListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
+    // The view measures and elides what it is given at every paint: a row shows the start of a
+    // long value.
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return cell(index.row(), index.column());
+        return platform::shownFileText(
+            contact(index.row()).field(static_cast<contacts::ContactField>(index.column())),
+            platform::kShownInRow);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(kColumns[static_cast<size_t>(index.column())].alignment |
                                    Qt::AlignVCenter);

@@ -22,7 +22,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     const contacts::Contact& contact(int row) const;
-    // The text of a column (fields 0 to 6) or of any field, as shown.
+    // The whole text of a column (fields 0 to 6) or of any field; the list itself shows the
+    // start of a long one (see ShownText.h).
     QString cell(int row, int column) const;
     QString text(int row, contacts::ContactField field) const;
     // Every contact, in the list's order.

@@ -1,5 +1,6 @@
 #include "ImportPreviewModel.h"
 
+#include "ShownText.h"
 #include "StorageProblem.h"
 
 #include <QGuiApplication>
@@ -63,8 +64,9 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const
     const int column = index.column();
     if (column == Mark && role == Qt::CheckStateRole && row.choosable())
         return isChosen(index.row()) ? Qt::Checked : Qt::Unchecked;
+    // A card's value may be as long as its file: the rows show the start of a long one.
     if (role == Qt::ToolTipRole && column == Remarks)
-        return remarksOf(row).join(QLatin1Char('\n'));
+        return platform::shownText(remarksOf(row).join(QLatin1Char('\n')), platform::kShownInRow);
     // A card that cannot be imported reads greyed out (see flags).
     if (role == Qt::ForegroundRole && !row.choosable())
         return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
@@ -73,9 +75,9 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const
     if (column == Mark)
         return markText(row.mark);
     if (column == Remarks)
-        return remarksOf(row).join(QLatin1Char(' '));
+        return platform::shownText(remarksOf(row).join(QLatin1Char(' ')), platform::kShownInRow);
     const auto role8 = static_cast<exchange::Role>(column - FirstField);
-    return QString::fromStdString(exchange::valueOf(row.result, role8));
+    return platform::shownUtf8Text(exchange::valueOf(row.result, role8), platform::kShownInRow);
 }
 
 bool ImportPreviewModel::setData(const QModelIndex& index, const QVariant& value, int role)

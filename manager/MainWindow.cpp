@@ -20,6 +20,7 @@
 #include "ObjectNames.h"
 #include "RemovalQuestion.h"
 #include "RowList.h"
+#include "ShownText.h"
 #include "StartupContacts.h"
 #include "UnreadableLinesNotice.h"
 
@@ -35,7 +36,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextDocument>
 #include <QTreeView>
 
 using platform::twipsRect;
@@ -355,8 +355,8 @@ int MainWindow::contactCount() const
 
 QString MainWindow::note() const
 {
-    // toPlainText() would turn non-breaking spaces into plain ones.
-    return m_noteBox->document()->toRawText();
+    const auto row = selectedRow();
+    return row ? m_model->text(*row, contacts::ContactField::Note) : QString();
 }
 
 std::vector<std::string> MainWindow::unreadableNames() const
@@ -380,7 +380,10 @@ std::vector<std::string> MainWindow::storedNames() const
 void MainWindow::showSelectedContact()
 {
     const auto row = selectedRow();
-    m_noteBox->setPlainText(row ? m_model->text(*row, contacts::ContactField::Note) : QString());
+    // The box lays out its text whole: it shows the start of a long note, the dialog all of it.
+    m_noteBox->setPlainText(
+        row ? platform::shownFileText(m_model->contact(*row).note(), platform::kShownInBox)
+            : QString());
     // "Quitar" and "Modificar..." always change together.
     m_removeCommand->setEnabled(row.has_value());
     m_modifyCommand->setEnabled(row.has_value());

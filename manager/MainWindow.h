@@ -51,7 +51,8 @@ public:
     QTreeView* listView() const { return m_list; }
     std::optional<int> selectedRow() const;
     int contactCount() const;
-    // The note box's text exactly as stored: the box itself shows non-breaking spaces as blanks.
+    // The selected contact's note exactly as stored. The box shows it with non-breaking spaces
+    // as blanks, and only the start of a long one.
     QString note() const;
 
     enum class Command { Add, Modify, Remove, Import };

@@ -32,8 +32,12 @@ QValidator::State StorableLineValidator::validate(QString& input, int&) const
 void refuseUnstorableInput(QLineEdit* field)
 {
     field->setValidator(new StorableLineValidator(field));
-    QObject::connect(field, &QLineEdit::inputRejected, field,
-                     [field] { explainRefusedInput(field, unstorableCharacterExplanation()); });
+    // A line input also refuses what goes beyond its length, cutting a paste short.
+    QObject::connect(field, &QLineEdit::inputRejected, field, [field] {
+        explainRefusedInput(field, field->text().size() >= field->maxLength()
+                                       ? lineFullExplanation(field->maxLength())
+                                       : unstorableCharacterExplanation());
+    });
 }
 
 void explainRefusedInput(QWidget* field, const QString& why)
@@ -52,4 +56,11 @@ QString oneLineNoteExplanation()
 {
     return QStringLiteral("La nota se guarda en una sola línea: los saltos de línea quedan como "
                           "espacios.");
+}
+
+QString lineFullExplanation(int maxLength)
+{
+    return QStringLiteral("Esta casilla admite hasta %L1 caracteres: lo que pasaba de ahí no se ha "
+                          "escrito.")
+        .arg(maxLength);
 }

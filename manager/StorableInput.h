@@ -36,3 +36,4 @@ void explainRefusedInput(QWidget* field, const QString& why);
 // The explanations, in the user's words.
 QString unstorableCharacterExplanation();
 QString oneLineNoteExplanation();
+QString lineFullExplanation(int maxLength);

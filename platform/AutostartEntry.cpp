@@ -1,7 +1,6 @@
 #include "AutostartEntry.h"
 
 #include "Programs.h"
-
 #include "SystemError.h"
 
 #include <cerrno>

@@ -8,8 +8,8 @@
 #include "ContactFile.h"
 #include "DayFirstDate.h"
 #include "Programs.h"
-#include "QtText.h"
 #include "ReminderSession.h"
+#include "ShownText.h"
 #include "WindowControls.h"
 
 #include <QCloseEvent>
@@ -47,9 +47,10 @@ QLineEdit* makeTextBox(QWidget* window, const char* name, Twips at)
     return box;
 }
 
+// Only the start of a long value: the box lays out its whole text.
 void showText(QLineEdit* box, const std::string& bytes)
 {
-    box->setText(platform::fromFileText(bytes));
+    box->setText(platform::shownFileText(bytes, platform::kShownInBox));
     box->setCursorPosition(0);
 }
 
@@ -131,7 +132,10 @@ void FrmCumple::setUpTabOrder()
 
 void FrmCumple::addName(const std::string& name)
 {
-    auto* item = new QListWidgetItem(platform::fromFileText(name), m_lstcumple);
+    // The list measures every row's text: it shows the start of a long name, and the age update
+    // and the details go by the whole one.
+    auto* item =
+        new QListWidgetItem(platform::shownFileText(name, platform::kShownInRow), m_lstcumple);
     item->setData(kStoredNameRole, QByteArray::fromStdString(name));
 }
 
@@ -206,7 +210,7 @@ void FrmCumple::showDetails(const reminder::ContactDetails& details)
     showText(m_txtfono, details.telefono);
     showText(m_txtdire, details.direccion);
     showText(m_txtmail, details.email);
-    m_txtnota->setPlainText(platform::fromFileText(details.nota));
+    m_txtnota->setPlainText(platform::shownFileText(details.nota, platform::kShownInBox));
 }
 
 bool FrmCumple::event(QEvent* event)

@@ -1,8 +1,8 @@
 #include "FrmFaltan.h"
 
 #include "Accessibility.h"
-#include "QtText.h"
 #include "ReminderSession.h"
+#include "ShownText.h"
 #include "WindowControls.h"
 
 #include <QCloseEvent>
@@ -81,7 +81,8 @@ QListWidget* FrmFaltan::listFor(DaysLeft daysLeft) const
 
 void FrmFaltan::addName(DaysLeft daysLeft, const std::string& name)
 {
-    listFor(daysLeft)->addItem(platform::fromFileText(name));
+    // The list measures every row's text: the start of a long name is what it shows.
+    listFor(daysLeft)->addItem(platform::shownFileText(name, platform::kShownInRow));
 }
 
 void FrmFaltan::closeEvent(QCloseEvent* event)

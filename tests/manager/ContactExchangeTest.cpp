@@ -5,6 +5,7 @@
 #include "ImportPreview.h"
 #include "ImportPreviewModel.h"
 #include "ManagerHarness.h"
+#include "ShownText.h"
 #include "VCardReader.h"
 
 #include <QAction>
@@ -179,6 +180,22 @@ private slots:
         QCOMPARE(manager.window().selectedRow(), std::optional<int>(0));
         QCOMPARE(rewrites.count(), 1);
         QVERIFY(!manager.exists("data2.tvl"));
+    }
+
+    // A card's value may be as long as its file: the preview shows its start, and the import
+    // stores it whole.
+    void aLongCardIsShownInPartAndImportedWhole()
+    {
+        const std::string name = "Dora " + longText(20'000);
+        const std::string note = longText(50'000);
+        ManagerHarness manager("", fixedToday);
+        ImportPreview* shown = preview(manager, card(name, "BDAY:--07-01\r\nNOTE:" + note));
+        QVERIFY(shown);
+        QCOMPARE(cell(shown, 0, ImportPreviewModel::FirstField),
+                 QString::fromUtf8(name).left(platform::kShownInRow) + QChar(u'…'));
+        shown->importButton()->click();
+        QCOMPARE(manager.bytes(), fileOf({recordLine({name, "", "", "01/07", "", "", "", note})}));
+        QCOMPARE(manager.window().note(), QString::fromUtf8(note));
     }
 
     void cancelWritesNothing()

@@ -7,6 +7,7 @@
 #include "FrmFaltan.h"
 #include "Geometry.h"
 #include "ReminderSession.h"
+#include "ShownText.h"
 #include "TempDir.h"
 
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace std::chrono;
@@ -315,6 +317,29 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 2);
         QCOMPARE(text(window, "txtalias"), "Bei");
+    }
+
+    // The lists and boxes show the start of a long value; the age update and the details go by
+    // the whole name.
+    void aLongNameIsShownInPartAndStillFindsItsContact()
+    {
+        const std::string name = "Ana " + longText(5'000);
+        const std::string note = longText(30'000);
+        writeBytes(*m_dir / "data.tvl", fileOf({contact(name, "", "30", "07/12", "", note)}));
+        const std::string stored = cp1252(name);
+        start({{stored}, {}, {stored}, {}});
+        FrmCumple* window = m_windows->cumple();
+        const QString shown = QString::fromUtf8(name).left(platform::kShownInRow) + QChar(u'…');
+        QCOMPARE(items(window, "lstcumple"), QStringList{shown});
+        QCOMPARE(items(m_windows->faltan(), "lst2d"), QStringList{shown});
+        QCOMPARE(window->listedNames(), std::vector<std::string>{stored});
+
+        QTRY_COMPARE(readBytes(*m_dir / "data.tvl"),
+                     fileOf({contact(name, "", "31", "7/12", "", note)}));
+        control<QListWidget>(window, "lstcumple")->setCurrentRow(0);
+        QCOMPARE(text(window, "txtcumple"), "31");
+        QCOMPARE(control<QPlainTextEdit>(window, "txtnota")->document()->toRawText(),
+                 QString::fromUtf8(note).left(platform::kShownInBox) + QChar(u'…'));
     }
 
     void theTickShowsTheDateAndAdvancesEachAgeOnce()

@@ -12,3 +12,7 @@ std::string recordLine(const std::vector<std::string>& utf8Fields);
 
 // Record lines joined, each followed by CR LF.
 std::string fileOf(const std::vector<std::string>& lines);
+
+// `characters` characters of UTF-8 text the contact file can hold: Spanish words, with accents,
+// the euro sign and non-breaking spaces among them.
+std::string longText(std::size_t characters);
