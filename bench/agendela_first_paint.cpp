@@ -6,6 +6,8 @@
 
 #include <QTreeView>
 
+using namespace manager;
+
 int main(int argc, char* argv[])
 {
     return runManager(argc, argv, [](MainWindow& window) {

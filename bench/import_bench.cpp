@@ -19,6 +19,8 @@
 #include <fstream>
 #include <memory>
 
+using namespace manager;
+
 namespace {
 
 constexpr std::size_t kCards = 10'000;

@@ -23,13 +23,13 @@
 #include "ContactDialog.h"
 #include "ContactListModel.h"
 #include "FileDialog.h"
-#include "FrmCumple.h"
-#include "FrmFaltan.h"
 #include "ImportPreview.h"
 #include "MainWindow.h"
 #include "ReminderSession.h"
 #include "ReminderWindows.h"
 #include "Today.h"
+#include "TodayWindow.h"
+#include "UpcomingWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,6 +54,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+using namespace reminder;
+
+using namespace manager;
 
 extern char** environ;
 
@@ -270,7 +274,8 @@ int showReminder(const Case& shown, bool today)
     Stopwatch watch;
     ReminderWindows windows(session, due);
     windows.show();
-    QWidget* window = today ? static_cast<QWidget*>(windows.cumple()) : windows.faltan();
+    QWidget* window =
+        today ? static_cast<QWidget*>(windows.todayWindow()) : windows.upcomingWindow();
     if (today)
         window->findChild<QListWidget*>("lstcumple")->setCurrentRow(0);
     paint(window);

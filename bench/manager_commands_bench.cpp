@@ -20,6 +20,8 @@
 #include <fstream>
 #include <memory>
 
+using namespace manager;
+
 namespace {
 
 // A program directory on the same disk as the user's, holding a generated contact file, and

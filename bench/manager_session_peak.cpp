@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+using namespace manager;
+
 namespace {
 
 void reportPeak(const char* step)

@@ -16,6 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace manager;
+
 extern char** environ;
 
 namespace {

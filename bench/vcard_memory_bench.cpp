@@ -36,6 +36,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace manager;
+
 extern char** environ;
 
 namespace {

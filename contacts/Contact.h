@@ -10,9 +10,6 @@
 
 namespace contacts {
 
-// The fields of a contact by their role, in the order a line stores them.
-enum class ContactField : int { Name, Alias, Age, Birthday, Phone, Address, Email, Note };
-
 // One contact of the contact file. A contact read from the file remembers the exact line it was
 // read from, byte for byte with any text after its eighth terminator: records have no key, so
 // that line is how the file finds the contact again.
@@ -21,7 +18,7 @@ enum class ContactField : int { Name, Alias, Age, Birthday, Phone, Address, Emai
 // allocation per contact.
 class Contact {
 public:
-    using Values = std::array<std::string, kFieldCount>; // indexed by ContactField
+    using Values = Fields;
 
     // A contact that is not stored yet. The values must be storable (isStorableValue).
     explicit Contact(const Values& values);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,19 +14,21 @@ namespace contacts {
 inline constexpr char kTerminator = '\xA7';
 inline constexpr int kFieldCount = 8;
 
-enum Field : int {
-    Nombre = 0,
-    Alias = 1,
-    Edad = 2,
-    Cumple = 3,
-    Telefono = 4,
-    Direccion = 5,
-    Email = 6,
-    Nota = 7,
+// The fields of a contact by their role, in the order a line stores them.
+enum class ContactField : int { Name, Alias, Age, Birthday, Phone, Address, Email, Note };
+
+// One value per field, reached by its position in the line or by its role.
+template <typename Value> struct FieldArray : std::array<Value, kFieldCount> {
+    using std::array<Value, kFieldCount>::operator[];
+    Value& operator[](ContactField field) { return (*this)[static_cast<std::size_t>(field)]; }
+    const Value& operator[](ContactField field) const
+    {
+        return (*this)[static_cast<std::size_t>(field)];
+    }
 };
 
-using Fields = std::array<std::string, kFieldCount>;
-using FieldViews = std::array<std::string_view, kFieldCount>;
+using Fields = FieldArray<std::string>;
+using FieldViews = FieldArray<std::string_view>;
 
 // Takes the first `count` fields off the line: for each, the text before the first "§" of the
 // rest. Nothing when the line lacks one of the terminators these fields need; the fields after

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+namespace manager {
+
 namespace {
 
 // The window shows a little less than the picture (its client area is 361 x 245), so everything
@@ -318,3 +320,5 @@ QImage drawAboutPicture()
     p.end();
     return picture;
 }
+
+} // namespace manager

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+namespace manager {
+
 namespace {
 
 constexpr double kClientWidth = 5415;
@@ -67,3 +69,5 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
     }
     return QDialog::eventFilter(watched, event);
 }
+
+} // namespace manager

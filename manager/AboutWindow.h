@@ -4,6 +4,8 @@
 
 class QLabel;
 
+namespace manager {
+
 // The About window: only the product's picture. A click on it, Escape, Enter or Space closes it.
 class AboutWindow : public QDialog {
     Q_OBJECT
@@ -18,3 +20,5 @@ protected:
 private:
     QLabel* m_picture = nullptr;
 };
+
+} // namespace manager

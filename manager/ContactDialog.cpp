@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+namespace manager {
+
 using platform::twipsRect;
 
 namespace {
@@ -315,3 +317,5 @@ void ContactDialog::keyPressEvent(QKeyEvent* event)
     if (!platform::pressFocusedButtonOnEnter(this, event))
         QDialog::keyPressEvent(event);
 }
+
+} // namespace manager

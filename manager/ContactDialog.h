@@ -11,6 +11,9 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+
+namespace manager {
+
 class StorableTextEdit;
 
 // The contact entry form, as the add dialog "Agregar" and the modify dialog "Modificar": one
@@ -70,3 +73,5 @@ private:
     QPushButton* m_acceptButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };
+
+} // namespace manager

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <cerrno>
 
+namespace manager {
+
 namespace {
 
 // A message box lists no more names than fit on a screen.
@@ -96,3 +98,5 @@ void exportBirthdayCalendar(QWidget* parent, const std::vector<contacts::Contact
                      .arg(names.join(QStringLiteral("\n"))),
                  QMessageBox::Ok});
 }
+
+} // namespace manager

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace manager {
+
 // "Exportar contactos..." and "Exportar cumpleaños...": the file dialog, then the whole file
 // written beside the chosen name and renamed over it in one step, so that a failure leaves the
 // file that stood there before. A failure is told in a message.
@@ -19,3 +21,5 @@ void exportContactFile(QWidget* parent, const std::vector<contacts::Contact>& co
 // day of the calendar are named in a message.
 void exportBirthdayCalendar(QWidget* parent, const std::vector<contacts::Contact>& contacts,
                             std::chrono::sys_seconds now);
+
+} // namespace manager

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+namespace manager {
+
 namespace {
 
 // Long enough for the steps of one rewrite to end, short enough to follow within a second.
@@ -37,3 +39,5 @@ void ContactFileWatcher::watchFile()
         m_watcher.addPath(m_file);
     }
 }
+
+} // namespace manager

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <filesystem>
 
+namespace manager {
+
 // Tells when the contact file may have changed on disk: another program renamed a new file over
 // it (the reminder's age update, the manager's own rewrites) or wrote into it (a hand edit).
 // The events of one rewrite come as one signal, a moment after the last of them.
@@ -25,3 +27,5 @@ private:
     QTimer m_settle;
     QString m_file;
 };
+
+} // namespace manager

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace manager {
+
 ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contact>& stored,
                              const std::vector<std::string>& unreadableNames,
                              std::chrono::year_month_day today)
@@ -37,3 +39,5 @@ ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contac
                              exchange::planImport(std::move(cards), stored, unreadableNames),
                              today);
 }
+
+} // namespace manager

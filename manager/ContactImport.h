@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
-class ImportPreview;
 class QWidget;
+
+namespace manager {
+
+class ImportPreview;
 
 // The first steps of "Importar contactos...": the file dialog, then the file read and each card
 // marked against the stored contacts. The preview it makes is not shown yet. Nothing when the
@@ -16,3 +19,5 @@ class QWidget;
 ImportPreview* prepareImport(QWidget* parent, const std::vector<contacts::Contact>& stored,
                              const std::vector<std::string>& unreadableNames,
                              std::chrono::year_month_day today);
+
+} // namespace manager

@@ -11,6 +11,8 @@
 #include <numeric>
 #include <unordered_set>
 
+namespace manager {
+
 namespace {
 
 struct Column {
@@ -221,3 +223,5 @@ void ContactListModel::movePersistentIndexes(const std::vector<int>& origin)
         after.push_back(this->index(newPosition[static_cast<size_t>(index.row())], index.column()));
     changePersistentIndexList(before, after);
 }
+
+} // namespace manager

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace manager {
+
 // The contacts of the manager's list, note included, sorted by name. The columns show fields 0
 // to 6; the note stands beside the list. Rows are addressed by their display position.
 class ContactListModel : public QAbstractTableModel {
@@ -59,3 +61,5 @@ private:
     // The leading rows known to be in name order; the rest were appended since the last sort.
     std::size_t m_sortedRows = 0;
 };
+
+} // namespace manager

@@ -5,6 +5,8 @@
 #include "QtText.h"
 #include "StorageProblem.h"
 
+namespace manager {
+
 void showFileProblem(QWidget* parent, const QString& whatFailed,
                      const std::filesystem::path& programDir, const std::string& error)
 {
@@ -70,3 +72,5 @@ void showOverwrittenFields(QWidget* parent,
     platform::showMessage(
         parent, {QMessageBox::Information, QStringLiteral("Tortavela"), text, QMessageBox::Ok});
 }
+
+} // namespace manager

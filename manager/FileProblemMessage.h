@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace manager {
+
 // The messages of a change the contact file did not take.
 
 // The file could not be read or changed. It says that nothing was changed, because after a
@@ -26,3 +28,5 @@ void showRefusedImport(QWidget* parent);
 // value each side gave.
 void showOverwrittenFields(QWidget* parent,
                            const std::vector<contacts::ChangeAnswer::Conflict>& conflicts);
+
+} // namespace manager

@@ -17,6 +17,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+namespace manager {
+
 namespace {
 
 // Widths are measured on this many rows: enough to show what is typical, few enough for a
@@ -194,3 +196,5 @@ void ImportPreview::keyPressEvent(QKeyEvent* event)
     if (!platform::pressFocusedButtonOnEnter(this, event))
         QDialog::keyPressEvent(event);
 }
+
+} // namespace manager

@@ -7,11 +7,14 @@
 #include <chrono>
 #include <vector>
 
-class ImportPreviewModel;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTreeView;
+
+namespace manager {
+
+class ImportPreviewModel;
 
 // The preview of an import, before anything is written: one row per card of the file with what
 // would be stored, its mark, and why a card cannot be imported. New contacts are checked; the
@@ -56,3 +59,5 @@ private:
     QPushButton* m_importButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };
+
+} // namespace manager

@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QStringList>
 
+namespace manager {
+
 namespace {
 
 using exchange::ImportMark;
@@ -165,3 +167,5 @@ ImportPreviewModel::Counts ImportPreviewModel::counts() const
     }
     return counts;
 }
+
+} // namespace manager

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace manager {
+
 // The rows of the import preview, one per card in the file's order: a check box with the card's
 // mark, what would be stored, and why the card cannot be imported or what the import changes in
 // it. Only the rows that can be imported can be checked.
@@ -49,3 +51,5 @@ private:
 
 // The mark as the preview writes it: "Nuevo", "Ya guardado", ...
 QString markText(exchange::ImportMark mark);
+
+} // namespace manager

@@ -38,6 +38,8 @@
 #include <QStyle>
 #include <QTreeView>
 
+namespace manager {
+
 using platform::twipsRect;
 
 namespace {
@@ -554,3 +556,5 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     QMainWindow::closeEvent(event);
 }
+
+} // namespace manager

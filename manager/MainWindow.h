@@ -13,15 +13,18 @@
 #include <string>
 #include <vector>
 
-class ContactDialog;
-class ContactListModel;
-class ImportPreview;
 class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QTreeView;
+
+namespace manager {
+
+class ContactDialog;
+class ContactListModel;
+class ImportPreview;
 
 // The manager's main window: the sorted contact list, the count, the selected contact's note and
 // the menus. It owns the contact store: the dialogs hand it the contact entered, the store
@@ -127,3 +130,5 @@ private:
     QAction* m_aboutCommand = nullptr;
     bool m_waitingForLock = false;
 };
+
+} // namespace manager

@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <string_view>
 
+namespace manager {
+
 namespace {
 
 bool takeStartMinimizedRequest()
@@ -61,3 +63,5 @@ int runManager(int argc, char* argv[], const std::function<void(MainWindow&)>& b
         window.show();
     return app.exec();
 }
+
+} // namespace manager

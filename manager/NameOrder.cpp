@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace manager {
+
 QCollator nameCollator()
 {
     QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
@@ -43,3 +45,5 @@ std::vector<contacts::Contact> inNameOrder(std::vector<contacts::Contact> contac
     const std::vector<int> order = orderByName(contacts);
     return reordered(std::move(contacts), order);
 }
+
+} // namespace manager

@@ -5,6 +5,8 @@
 #include <QCollator>
 #include <vector>
 
+namespace manager {
+
 // The order of the manager's list: by name, as a Spanish reader expects: accented letters with
 // their base letter, capitals and small letters together; equal names keep their order.
 
@@ -19,3 +21,5 @@ std::vector<contacts::Contact> reordered(std::vector<contacts::Contact> contacts
 
 // The contacts in name order.
 std::vector<contacts::Contact> inNameOrder(std::vector<contacts::Contact> contacts);
+
+} // namespace manager

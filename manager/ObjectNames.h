@@ -1,5 +1,7 @@
 #pragma once
 
+namespace manager {
+
 // The object names of the manager's windows and controls, with the role of each. Screen readers,
 // the tests and the form designs know the controls by these names; the code calls them by their
 // role. Labels that only caption another control keep the design's numbered names (Label1, ...)
@@ -53,3 +55,5 @@ inline constexpr char aboutWindow[] = "FrmAcerca"; // "Acerca De Tortavela"
 inline constexpr char aboutPicture[] = "Image1";   // the picture; a click closes the window
 
 } // namespace objectName
+
+} // namespace manager

@@ -2,6 +2,8 @@
 
 #include "MessageBox.h"
 
+namespace manager {
+
 bool confirmRemoval(QWidget* parent)
 {
     const auto answer = platform::showMessage(
@@ -12,3 +14,5 @@ bool confirmRemoval(QWidget* parent)
         QMessageBox::Ok);
     return answer == QMessageBox::Ok;
 }
+
+} // namespace manager

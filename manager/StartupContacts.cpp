@@ -4,6 +4,8 @@
 
 #include <malloc.h>
 
+namespace manager {
+
 StartupContacts readStartupContacts(const std::filesystem::path& programDir)
 {
     StartupContacts startup{contacts::ContactStore(programDir), {}, std::nullopt};
@@ -23,3 +25,5 @@ std::future<StartupContacts> startReadingContacts(const std::filesystem::path& p
     ::mallopt(M_ARENA_MAX, 1);
     return std::async(std::launch::async, readStartupContacts, programDir);
 }
+
+} // namespace manager

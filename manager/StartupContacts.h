@@ -6,6 +6,8 @@
 #include <future>
 #include <optional>
 
+namespace manager {
+
 // What the manager's list starts with: the contact file read and its contacts put in name order.
 // Nothing here needs the display, so the manager does it on a thread of its own while it
 // connects to the display, which takes longer.
@@ -22,3 +24,5 @@ StartupContacts readStartupContacts(const std::filesystem::path& programDir);
 // readStartupContacts on a thread of its own, started at once: call it before the application
 // object is made.
 std::future<StartupContacts> startReadingContacts(const std::filesystem::path& programDir);
+
+} // namespace manager

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QToolTip>
 
+namespace manager {
+
 bool isLineBreak(QChar c)
 {
     return contacts::isLineBreak(c.unicode());
@@ -64,3 +66,5 @@ QString lineFullExplanation(int maxLength)
                           "escrito.")
         .arg(maxLength);
 }
+
+} // namespace manager

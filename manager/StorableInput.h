@@ -7,6 +7,8 @@
 class QLineEdit;
 class QWidget;
 
+namespace manager {
+
 // What a field of the contact file can hold: the characters of Windows-1252, except the field
 // terminator "§" and line breaks, for which the format has no escape, and control characters
 // other than the tab (contacts::isStorableCharacter). The dialogs refuse
@@ -37,3 +39,5 @@ void explainRefusedInput(QWidget* field, const QString& why);
 QString unstorableCharacterExplanation();
 QString oneLineNoteExplanation();
 QString lineFullExplanation(int maxLength);
+
+} // namespace manager

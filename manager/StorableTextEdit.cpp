@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
+namespace manager {
+
 namespace {
 
 // A key typed lays out one paragraph again: at this length, a few milliseconds even for one
@@ -175,3 +177,5 @@ QMimeData* StorableTextEdit::createMimeDataFromSelection() const
     data->setText(textCursor().selectedText().remove(QChar::ParagraphSeparator));
     return data;
 }
+
+} // namespace manager

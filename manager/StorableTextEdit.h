@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+namespace manager {
+
 // An input for one value of the contact file, wrapped over several lines on screen: the note of
 // the contact dialogs, and any other value too long for a line input. The value is one field of
 // one line of the file, so it holds no line break; characters that the file cannot hold are
@@ -38,3 +40,5 @@ private:
 
     LineBreaks m_lineBreaks;
 };
+
+} // namespace manager

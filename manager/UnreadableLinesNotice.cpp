@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace manager {
+
 namespace {
 
 // Beyond this many the numbers would not fit beside each other.
@@ -36,3 +38,5 @@ QString unreadableLinesNotice(const std::vector<contacts::UnreadableLine>& lines
         .arg(lines.size())
         .arg(where);
 }
+
+} // namespace manager

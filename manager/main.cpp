@@ -2,5 +2,5 @@
 
 int main(int argc, char* argv[])
 {
-    return runManager(argc, argv);
+    return manager::runManager(argc, argv);
 }

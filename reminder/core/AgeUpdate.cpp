@@ -45,27 +45,30 @@ private:
     {
         const auto fields = contacts::splitFields(line, contacts::kFieldCount);
         const auto birthday =
-            fields ? contacts::parseBirthday((*fields)[contacts::Cumple]) : std::nullopt;
+            fields ? contacts::parseBirthday((*fields)[contacts::ContactField::Birthday])
+                   : std::nullopt;
         if (!birthday || !contacts::isCalendarDay(*birthday)) {
             contacts::appendLine(content.bytes, line);
             return;
         }
         contacts::FieldViews updated = *fields;
         std::string age;
-        if (m_names.contains(updated[contacts::Nombre]) && contacts::fallsOn(*birthday, m_today)) {
-            contacts::MarkerFile marker = contacts::birthdayMarker(
-                m_today, updated[contacts::Nombre], updated[contacts::Alias]);
+        if (m_names.contains(updated[contacts::ContactField::Name]) &&
+            contacts::fallsOn(*birthday, m_today)) {
+            contacts::MarkerFile marker =
+                contacts::birthdayMarker(m_today, updated[contacts::ContactField::Name],
+                                         updated[contacts::ContactField::Alias]);
             if (isDue(marker)) {
-                age = contacts::nextAge(updated[contacts::Edad]);
-                updated[contacts::Edad] = age;
+                age = contacts::nextAge(updated[contacts::ContactField::Age]);
+                updated[contacts::ContactField::Age] = age;
                 m_planned.insert(marker.name);
                 content.markers.push_back(std::move(marker));
             }
         }
         const std::string shortBirthday = contacts::shortBirthdayText(*birthday);
-        updated[contacts::Cumple] = shortBirthday;
+        updated[contacts::ContactField::Birthday] = shortBirthday;
         // Whatever follows the eighth terminator stays, byte for byte.
-        const std::string_view& note = (*fields)[contacts::Nota];
+        const std::string_view& note = (*fields)[contacts::ContactField::Note];
         const std::string_view rest =
             line.substr(static_cast<std::size_t>(note.data() + note.size() + 1 - line.data()));
         content.bytes += contacts::buildLine(updated);

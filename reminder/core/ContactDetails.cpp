@@ -21,9 +21,12 @@ std::optional<ContactDetails> contactDetailsIn(std::string_view content, std::st
         return std::nullopt;
     const contacts::FieldViews& fields = *last;
     return ContactDetails{
-        std::string(fields[contacts::Alias]),    contacts::leadingNumber(fields[contacts::Edad]),
-        std::string(fields[contacts::Telefono]), std::string(fields[contacts::Direccion]),
-        std::string(fields[contacts::Email]),    std::string(fields[contacts::Nota]),
+        std::string(fields[contacts::ContactField::Alias]),
+        contacts::leadingNumber(fields[contacts::ContactField::Age]),
+        std::string(fields[contacts::ContactField::Phone]),
+        std::string(fields[contacts::ContactField::Address]),
+        std::string(fields[contacts::ContactField::Email]),
+        std::string(fields[contacts::ContactField::Note]),
     };
 }
 

@@ -11,10 +11,10 @@ namespace reminder {
 struct ContactDetails {
     std::string alias;
     std::string age; // the leading number of field 2: the age reached today
-    std::string telefono;
-    std::string direccion;
+    std::string phone;
+    std::string address;
     std::string email;
-    std::string nota;
+    std::string note;
 };
 
 // The last line whose field 0 equals `name` exactly wins. A line with that name but without all

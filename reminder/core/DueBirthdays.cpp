@@ -79,8 +79,9 @@ void DueBirthdayCollector::addLine(std::string_view line)
 void DueBirthdayCollector::addLine(const LineReader::Line& line)
 {
     // Field 3 follows the third terminator.
-    static_assert(LineReader::kNotedTerminators == contacts::Cumple);
-    if (line.terminatorCount < contacts::Cumple)
+    constexpr int kBirthday = static_cast<int>(contacts::ContactField::Birthday);
+    static_assert(LineReader::kNotedTerminators == kBirthday);
+    if (line.terminatorCount < kBirthday)
         return;
     const std::string_view name = line.text.substr(0, line.terminators[0]);
     std::string_view rest = line.text.substr(line.terminators[2] + 1);
@@ -96,7 +97,7 @@ void DueBirthdayCollector::addLine(const LineReader::Line& line)
                                 : -1;
     if (offset < 0)
         return;
-    for (int index = contacts::Cumple + 1; index < kScannedFields; ++index) {
+    for (int index = kBirthday + 1; index < kScannedFields; ++index) {
         if (!takeField(rest, field))
             return;
     }

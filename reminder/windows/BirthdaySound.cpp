@@ -4,6 +4,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+namespace reminder {
+
 BirthdaySound::BirthdaySound(QObject* parent) : QObject(parent) {}
 
 void BirthdaySound::play(const std::filesystem::path& file)
@@ -18,3 +20,5 @@ void BirthdaySound::play(const std::filesystem::path& file)
     // Loading is asynchronous; a play asked for before it ends starts once the sound is loaded.
     m_effect->play();
 }
+
+} // namespace reminder

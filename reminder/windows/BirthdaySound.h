@@ -5,6 +5,8 @@
 
 class QSoundEffect;
 
+namespace reminder {
+
 // The birthday sound, played in the background: play() returns at once, so the age update that
 // follows never waits for it. A missing or broken file, or no audio device, plays nothing and
 // says nothing.
@@ -18,3 +20,5 @@ public:
 private:
     QSoundEffect* m_effect = nullptr;
 };
+
+} // namespace reminder

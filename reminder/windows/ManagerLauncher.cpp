@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+namespace reminder {
+
 void startManagerMinimized(const std::filesystem::path& programDir)
 {
     QProcess manager;
@@ -16,3 +18,5 @@ void startManagerMinimized(const std::filesystem::path& programDir)
     manager.setProcessEnvironment(environment);
     manager.startDetached();
 }
+
+} // namespace reminder

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+namespace reminder {
+
 ReminderSession::ReminderSession(std::filesystem::path programDir, reminder::Date today,
                                  Actions actions)
     : m_programDir(std::move(programDir)), m_today(today), m_actions(std::move(actions))
@@ -17,18 +19,18 @@ ReminderSession::Actions ReminderSession::programActions(const std::filesystem::
     };
 }
 
-void ReminderSession::cumpleClosed()
+void ReminderSession::todayWindowClosed()
 {
-    const bool otherOpen = m_faltanabierto;
-    m_cumpleabierto = false;
+    const bool otherOpen = m_upcomingWindowOpen;
+    m_todayWindowOpen = false;
     if (!otherOpen)
         end();
 }
 
-void ReminderSession::faltanClosed()
+void ReminderSession::upcomingWindowClosed()
 {
-    const bool otherOpen = m_cumpleabierto;
-    m_faltanabierto = false;
+    const bool otherOpen = m_todayWindowOpen;
+    m_upcomingWindowOpen = false;
     if (!otherOpen)
         end();
 }
@@ -46,3 +48,5 @@ void ReminderSession::end()
     if (m_actions.endProgram)
         m_actions.endProgram();
 }
+
+} // namespace reminder

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 
+namespace reminder {
+
 // What the two reminder windows share for the whole run: the program directory, the date of the
 // scan, which of them is open (cumpleabierto, faltanabierto) and how the program ends. Closing one
 // window leaves the program running while the other is open; closing the last one ends it.
@@ -23,14 +25,14 @@ public:
     const std::filesystem::path& programDir() const { return m_programDir; }
     reminder::Date today() const { return m_today; }
 
-    bool cumpleabierto() const { return m_cumpleabierto; }
-    bool faltanabierto() const { return m_faltanabierto; }
-    void setCumpleabierto(bool open) { m_cumpleabierto = open; }
-    void setFaltanabierto(bool open) { m_faltanabierto = open; }
+    bool todayWindowOpen() const { return m_todayWindowOpen; }
+    bool upcomingWindowOpen() const { return m_upcomingWindowOpen; }
+    void setTodayWindowOpen(bool open) { m_todayWindowOpen = open; }
+    void setUpcomingWindowOpen(bool open) { m_upcomingWindowOpen = open; }
 
     // "Salir" and the close box of each window.
-    void cumpleClosed();
-    void faltanClosed();
+    void todayWindowClosed();
+    void upcomingWindowClosed();
 
     // "Abrir Bases De Datos" and "Abrir Base De Datos": the reminder ends whether or not the
     // manager started.
@@ -44,7 +46,9 @@ private:
     std::filesystem::path m_programDir;
     reminder::Date m_today;
     Actions m_actions;
-    bool m_cumpleabierto = false;
-    bool m_faltanabierto = false;
+    bool m_todayWindowOpen = false;
+    bool m_upcomingWindowOpen = false;
     bool m_ended = false;
 };
+
+} // namespace reminder

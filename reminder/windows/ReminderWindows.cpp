@@ -1,28 +1,30 @@
 #include "ReminderWindows.h"
 
 #include "BringToFront.h"
-#include "FrmCumple.h"
-#include "FrmFaltan.h"
 #include "Geometry.h"
 #include "PairPlacement.h"
 #include "ReminderSession.h"
+#include "TodayWindow.h"
+#include "UpcomingWindow.h"
+
+namespace reminder {
 
 ReminderWindows::ReminderWindows(ReminderSession& session, const reminder::DueBirthdays& due)
     : m_session(session)
 {
     if (due.anyUpcoming()) {
-        m_faltan = std::make_unique<FrmFaltan>(session);
+        m_upcomingWindow = std::make_unique<UpcomingWindow>(session);
         for (const auto& name : due.inThreeDays)
-            m_faltan->addName(FrmFaltan::DaysLeft::Three, name);
+            m_upcomingWindow->addName(UpcomingWindow::DaysLeft::Three, name);
         for (const auto& name : due.inTwoDays)
-            m_faltan->addName(FrmFaltan::DaysLeft::Two, name);
+            m_upcomingWindow->addName(UpcomingWindow::DaysLeft::Two, name);
         for (const auto& name : due.inOneDay)
-            m_faltan->addName(FrmFaltan::DaysLeft::One, name);
+            m_upcomingWindow->addName(UpcomingWindow::DaysLeft::One, name);
     }
     if (!due.today.empty()) {
-        m_cumple = std::make_unique<FrmCumple>(session);
+        m_todayWindow = std::make_unique<TodayWindow>(session);
         for (const auto& name : due.today)
-            m_cumple->addName(name);
+            m_todayWindow->addName(name);
     }
 }
 
@@ -32,26 +34,28 @@ void ReminderWindows::show()
 {
     // Together, neither may hide the other: today's birthdays on the left, the coming ones
     // beside them. Alone, a window stands in the middle of the screen.
-    if (m_faltan && m_cumple)
-        platform::placePairOnScreen(m_cumple.get(), m_faltan.get());
-    else if (m_faltan)
-        platform::centreOnScreen(m_faltan.get());
-    else if (m_cumple)
-        platform::centreOnScreen(m_cumple.get());
-    if (m_faltan) {
-        m_faltan->show();
-        m_session.setFaltanabierto(true);
+    if (m_upcomingWindow && m_todayWindow)
+        platform::placePairOnScreen(m_todayWindow.get(), m_upcomingWindow.get());
+    else if (m_upcomingWindow)
+        platform::centreOnScreen(m_upcomingWindow.get());
+    else if (m_todayWindow)
+        platform::centreOnScreen(m_todayWindow.get());
+    if (m_upcomingWindow) {
+        m_upcomingWindow->show();
+        m_session.setUpcomingWindowOpen(true);
     }
-    if (m_cumple) {
-        m_cumple->show();
-        m_session.setCumpleabierto(true);
+    if (m_todayWindow) {
+        m_todayWindow->show();
+        m_session.setTodayWindowOpen(true);
     }
 }
 
 void ReminderWindows::bringToFront()
 {
-    if (m_faltan && m_session.faltanabierto())
-        platform::bringToFront(m_faltan.get());
-    if (m_cumple && m_session.cumpleabierto())
-        platform::bringToFront(m_cumple.get());
+    if (m_upcomingWindow && m_session.upcomingWindowOpen())
+        platform::bringToFront(m_upcomingWindow.get());
+    if (m_todayWindow && m_session.todayWindowOpen())
+        platform::bringToFront(m_todayWindow.get());
 }
+
+} // namespace reminder

@@ -2,11 +2,11 @@
 #include "ApplicationSetUp.h"
 #include "AviselaWindowsAbi.h"
 #include "BringToFront.h"
-#include "FrmCumple.h"
-#include "FrmFaltan.h"
 #include "Programs.h"
 #include "ReminderSession.h"
 #include "ReminderWindows.h"
+#include "TodayWindow.h"
+#include "UpcomingWindow.h"
 #include "WindowsHandOver.h"
 
 #include <QApplication>
@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTimer>
 #include <vector>
+
+using namespace reminder;
 
 namespace {
 
@@ -73,8 +75,8 @@ avisela_show_windows(const AviselaWindowsRequest* request)
     std::unique_ptr<PaintWatch> paintWatch;
     if (request->onPainted) {
         std::vector<QWidget*> shown;
-        for (QWidget* window :
-             {static_cast<QWidget*>(windows.faltan()), static_cast<QWidget*>(windows.cumple())})
+        for (QWidget* window : {static_cast<QWidget*>(windows.upcomingWindow()),
+                                static_cast<QWidget*>(windows.todayWindow())})
             if (window)
                 shown.push_back(window);
         paintWatch = std::make_unique<PaintWatch>(std::move(shown), request->onPainted,

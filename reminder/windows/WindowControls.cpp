@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 
-namespace reminder_windows {
+namespace reminder {
 namespace {
 
 constexpr double kSmallestPointSize = 6.0;
@@ -40,4 +40,4 @@ void useOneSize(std::initializer_list<QLabel*> labels)
     }
 }
 
-} // namespace reminder_windows
+} // namespace reminder

@@ -12,7 +12,7 @@
 
 // The reminder's windows are drawn in twips with fixed positions: each control is made with its
 // name as object name and its place in the window, nothing more.
-namespace reminder_windows {
+namespace reminder {
 
 // The platform's UI family stands in for MS Sans Serif at the designed sizes.
 inline constexpr double kControlPointSize = 8.25;
@@ -77,4 +77,4 @@ inline void setUpWindow(QWidget* window, const char* name, const QString& captio
     window->setFixedSize(platform::twipsSize(width, height));
 }
 
-} // namespace reminder_windows
+} // namespace reminder

@@ -43,14 +43,14 @@ TEST(Records, SplitsEightTerminatedFieldsAndIgnoresWhatFollows)
     const auto fields = splitFields("Ana\xA7\x41nita\xA7\x33\x30\xA7\x30\x35/03\xA7\xA7"
                                     "Calle Mayor 1\xA7\xA7Prima\xA7sobra\xA7mas");
     ASSERT_TRUE(fields);
-    EXPECT_EQ((*fields)[Nombre], "Ana");
-    EXPECT_EQ((*fields)[Alias], "Anita");
-    EXPECT_EQ((*fields)[Edad], "30");
-    EXPECT_EQ((*fields)[Cumple], "05/03");
-    EXPECT_EQ((*fields)[Telefono], "");
-    EXPECT_EQ((*fields)[Direccion], "Calle Mayor 1");
-    EXPECT_EQ((*fields)[Email], "");
-    EXPECT_EQ((*fields)[Nota], "Prima");
+    EXPECT_EQ((*fields)[ContactField::Name], "Ana");
+    EXPECT_EQ((*fields)[ContactField::Alias], "Anita");
+    EXPECT_EQ((*fields)[ContactField::Age], "30");
+    EXPECT_EQ((*fields)[ContactField::Birthday], "05/03");
+    EXPECT_EQ((*fields)[ContactField::Phone], "");
+    EXPECT_EQ((*fields)[ContactField::Address], "Calle Mayor 1");
+    EXPECT_EQ((*fields)[ContactField::Email], "");
+    EXPECT_EQ((*fields)[ContactField::Note], "Prima");
 }
 
 TEST(Records, ALineMissingATerminatorDoesNotSplit)
@@ -65,8 +65,8 @@ TEST(Records, ALineMissingATerminatorDoesNotSplit)
 TEST(Records, BuildsEmptyFieldsAsNothingAndKeepsEightTerminators)
 {
     Fields fields;
-    fields[Nombre] = "Ana";
-    fields[Cumple] = "05/03";
+    fields[ContactField::Name] = "Ana";
+    fields[ContactField::Birthday] = "05/03";
     const std::string line = buildLine(fields);
     EXPECT_EQ(line, "Ana\xA7\xA7\xA7\x30\x35/03\xA7\xA7\xA7\xA7\xA7");
     const auto back = splitFields(line);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace manager;
+
 // The add dialog driven like a user: the form's checks, what an addition stores and shows, and
 // the characters that the contact file cannot hold.
 class AddContactTest : public QObject {

@@ -15,6 +15,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+using namespace manager;
+
 using namespace std::chrono;
 
 namespace {

@@ -6,6 +6,8 @@
 #include <QtTest>
 #include <algorithm>
 
+using namespace manager;
+
 // The list sorts the few contacts a change added into the sorted ones instead of sorting all
 // rows again, and removes one row per line that left the file; the outcome must be the full
 // sort's, persistent indexes (the selection) included.

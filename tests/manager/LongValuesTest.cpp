@@ -9,6 +9,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+using namespace manager;
+
 // Values far longer than a window can show, as a contact file may hold them: the main window
 // shows their start, and what is stored, edited and found again is the whole value.
 class LongValuesTest : public QObject {

@@ -15,6 +15,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+using namespace manager;
+
 // The main window's menus, the note box that follows the selected contact, and the About
 // window, on the real windows.
 class MainWindowCommandsTest : public QObject {

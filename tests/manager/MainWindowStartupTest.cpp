@@ -17,6 +17,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
+using namespace manager;
+
 // The manager's start-up on a contact file: the list, the count, the note and the commands.
 class MainWindowStartupTest : public QObject {
     Q_OBJECT

@@ -9,6 +9,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+using namespace manager;
+
 ManagerHarness::ManagerHarness(const std::string& content,
                                std::function<std::chrono::year_month_day()> today)
 {

@@ -27,7 +27,7 @@ public:
     ManagerHarness& operator=(const ManagerHarness&) = delete;
     ~ManagerHarness();
 
-    MainWindow& window() { return *m_window; }
+    manager::MainWindow& window() { return *m_window; }
     const std::filesystem::path& dir() const { return m_dir.path(); }
     std::filesystem::path file() const { return m_dir.path() / "data.tvl"; }
     std::string bytes() const;
@@ -46,7 +46,7 @@ public:
     void clickRow(const QString& name) { clickRow(positionOf(name)); }
 
     // Triggers the menu command and returns the dialog it opened, or nullptr.
-    ContactDialog* openDialog(const char* command);
+    manager::ContactDialog* openDialog(const char* command);
     // Whether a dialog or window of that type is still open, once deferred deletes have run.
     template <typename Window> bool isOpen();
     // Lets the main window see a change another program made to the contact file.
@@ -57,7 +57,7 @@ public:
 
 private:
     TempDir m_dir;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<manager::MainWindow> m_window;
 };
 
 // Types the text into an input as the user would, key by key.
@@ -65,14 +65,15 @@ void typeInto(QWidget* input, const QString& text);
 
 // Fills the form: the seven inputs other than the birthday's, then the day and month entries
 // (indexes from 0, -1 for no choice).
-void fillForm(ContactDialog* form, const QStringList& fieldsWithoutBirthday, int day, int month);
+void fillForm(manager::ContactDialog* form, const QStringList& fieldsWithoutBirthday, int day,
+              int month);
 
-void clickAceptar(ContactDialog* form);
+void clickAceptar(manager::ContactDialog* form);
 
 // The input of field i (0 to 7) and its text.
-QWidget* input(ContactDialog* form, int field);
-QString text(ContactDialog* form, int field);
-void setText(ContactDialog* form, int field, const QString& text);
+QWidget* input(manager::ContactDialog* form, int field);
+QString text(manager::ContactDialog* form, int field);
+void setText(manager::ContactDialog* form, int field, const QString& text);
 
 template <typename Window> bool ManagerHarness::isOpen()
 {

@@ -9,6 +9,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+using namespace manager;
+
 // The modify dialog on the real main window: how it fills the form, its own duplicate test,
 // and what an acceptance leaves in the file and the list.
 class ModifyContactTest : public QObject {

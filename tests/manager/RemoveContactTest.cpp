@@ -7,6 +7,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+using namespace manager;
+
 // "Quitar" on the real main window: the question, and what a removal leaves in the file and
 // the list.
 class RemoveContactTest : public QObject {

@@ -87,8 +87,8 @@ struct Tally {
         const std::string rerun = readBytes(dir / "data.tvl");
         for (std::string_view line : contacts::splitLines(rerun)) {
             if (const auto fields = contacts::splitFields(line))
-                ages[(*fields)[contacts::Nombre]] =
-                    std::stoi(std::string((*fields)[contacts::Edad]));
+                ages[(*fields)[contacts::ContactField::Name]] =
+                    std::stoi(std::string((*fields)[contacts::ContactField::Age]));
         }
         for (const std::string& name : contacts.dueNames) {
             const int before = std::stoi(name.substr(name.find(' ') + 1)) % 90;

@@ -71,23 +71,28 @@ std::vector<std::string> linesOf(std::string_view content)
 void expectKept(const std::string& before, const std::string& after)
 {
     const auto old = contacts::splitFields(before);
-    const auto birthday = old ? contacts::parseBirthday((*old)[contacts::Cumple]) : std::nullopt;
+    const auto birthday =
+        old ? contacts::parseBirthday((*old)[contacts::ContactField::Birthday]) : std::nullopt;
     if (!birthday || !contacts::isCalendarDay(*birthday)) {
         EXPECT_EQ(after, before);
         return;
     }
     const auto now = contacts::splitFields(after);
     ASSERT_TRUE(now);
-    for (int field : {contacts::Nombre, contacts::Alias, contacts::Telefono, contacts::Direccion,
-                      contacts::Email, contacts::Nota})
+    for (contacts::ContactField field :
+         {contacts::ContactField::Name, contacts::ContactField::Alias,
+          contacts::ContactField::Phone, contacts::ContactField::Address,
+          contacts::ContactField::Email, contacts::ContactField::Note})
         EXPECT_EQ((*now)[field], (*old)[field]);
-    EXPECT_EQ((*now)[contacts::Cumple], contacts::shortBirthdayText(*birthday));
-    const std::string age((*now)[contacts::Edad]);
-    EXPECT_TRUE(age == (*old)[contacts::Edad] || age == contacts::nextAge((*old)[contacts::Edad]));
+    EXPECT_EQ((*now)[contacts::ContactField::Birthday], contacts::shortBirthdayText(*birthday));
+    const std::string age((*now)[contacts::ContactField::Age]);
+    EXPECT_TRUE(age == (*old)[contacts::ContactField::Age] ||
+                age == contacts::nextAge((*old)[contacts::ContactField::Age]));
     const auto restOf = [](std::string_view line, std::string_view note) {
         return line.substr(static_cast<std::size_t>(note.data() + note.size() + 1 - line.data()));
     };
-    EXPECT_EQ(restOf(after, (*now)[contacts::Nota]), restOf(before, (*old)[contacts::Nota]));
+    EXPECT_EQ(restOf(after, (*now)[contacts::ContactField::Note]),
+              restOf(before, (*old)[contacts::ContactField::Note]));
 }
 
 void sweep(const std::string& content)

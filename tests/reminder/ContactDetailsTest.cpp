@@ -20,10 +20,10 @@ TEST(ContactDetails, TheLastLineWithTheNameWins)
     ASSERT_TRUE(details);
     EXPECT_EQ(details->alias, "Nani");
     EXPECT_EQ(details->age, "31");
-    EXPECT_EQ(details->telefono, "222");
-    EXPECT_EQ(details->direccion, "Calle 2");
+    EXPECT_EQ(details->phone, "222");
+    EXPECT_EQ(details->address, "Calle 2");
     EXPECT_EQ(details->email, "b@x.es");
-    EXPECT_EQ(details->nota, "nueva");
+    EXPECT_EQ(details->note, "nueva");
 }
 
 TEST(ContactDetails, AgeWithoutANumberShowsZero)

@@ -3,12 +3,12 @@
 #include "ContactFile.h"
 #include "FileLock.h"
 #include "FileText.h"
-#include "FrmCumple.h"
-#include "FrmFaltan.h"
 #include "Geometry.h"
 #include "ReminderSession.h"
 #include "ShownText.h"
 #include "TempDir.h"
+#include "TodayWindow.h"
+#include "UpcomingWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QtTest>
+
+using namespace reminder;
 
 using namespace std::chrono;
 
@@ -111,8 +113,8 @@ private slots:
     void cumpleIsLaidOutAsDrawn()
     {
         start({{"Ana"}, {}, {}, {}});
-        FrmCumple* window = m_windows->cumple();
-        QVERIFY(window && !m_windows->faltan());
+        TodayWindow* window = m_windows->todayWindow();
+        QVERIFY(window && !m_windows->upcomingWindow());
         QCOMPARE(window->objectName(), "FrmCumple");
         QCOMPARE(window->windowTitle(), "¡¡FELIZ CUMPLE!!");
         QCOMPARE(window->size(), platform::twipsSize(7050, 4470));
@@ -158,9 +160,9 @@ private slots:
     void faltanIsLaidOutAsDrawn()
     {
         start({{}, {"Uno"}, {}, {"Tres"}});
-        FrmFaltan* window = m_windows->faltan();
-        QVERIFY(window && !m_windows->cumple());
-        QVERIFY(m_session->faltanabierto());
+        UpcomingWindow* window = m_windows->upcomingWindow();
+        QVERIFY(window && !m_windows->todayWindow());
+        QVERIFY(m_session->upcomingWindowOpen());
         QCOMPARE(window->objectName(), "FrmFaltan");
         QCOMPARE(window->windowTitle(), "¡¡FALTAN POCOS DÍAS!!");
         QCOMPARE(window->size(), platform::twipsSize(6255, 3345));
@@ -202,9 +204,10 @@ private slots:
     void listsKeepTheScansOrderAndShowStoredText()
     {
         start({{cp1252("Begoña"), "Ana", "Ana"}, {}, {"Zoe", "Bruno"}, {}});
-        QCOMPARE(items(m_windows->cumple(), "lstcumple"), QStringList({"Begoña", "Ana", "Ana"}));
-        QCOMPARE(items(m_windows->faltan(), "lst2d"), QStringList({"Zoe", "Bruno"}));
-        QCOMPARE(m_windows->cumple()->listedNames(),
+        QCOMPARE(items(m_windows->todayWindow(), "lstcumple"),
+                 QStringList({"Begoña", "Ana", "Ana"}));
+        QCOMPARE(items(m_windows->upcomingWindow(), "lst2d"), QStringList({"Zoe", "Bruno"}));
+        QCOMPARE(m_windows->todayWindow()->listedNames(),
                  (std::vector<std::string>{cp1252("Begoña"), "Ana", "Ana"}));
     }
 
@@ -236,13 +239,14 @@ private slots:
         if (faltan)
             due.inOneDay = {"Bea"};
         start(due);
-        QCOMPARE(m_session->cumpleabierto(), cumple);
-        QCOMPARE(m_session->faltanabierto(), faltan);
+        QCOMPARE(m_session->todayWindowOpen(), cumple);
+        QCOMPARE(m_session->upcomingWindowOpen(), faltan);
 
-        QWidget* firstWindow =
-            first == "FrmCumple" ? static_cast<QWidget*>(m_windows->cumple()) : m_windows->faltan();
-        QWidget* other =
-            first == "FrmCumple" ? static_cast<QWidget*>(m_windows->faltan()) : m_windows->cumple();
+        QWidget* firstWindow = first == "FrmCumple"
+                                   ? static_cast<QWidget*>(m_windows->todayWindow())
+                                   : m_windows->upcomingWindow();
+        QWidget* other = first == "FrmCumple" ? static_cast<QWidget*>(m_windows->upcomingWindow())
+                                              : m_windows->todayWindow();
         const auto closeWindow = [&](QWidget* window) {
             if (byButton)
                 QTest::mouseClick(control<QPushButton>(window, "cmdend"), Qt::LeftButton);
@@ -258,8 +262,8 @@ private slots:
             closeWindow(other);
         }
         QCOMPARE(m_ended, 1);
-        QVERIFY(!m_session->cumpleabierto());
-        QVERIFY(!m_session->faltanabierto());
+        QVERIFY(!m_session->todayWindowOpen());
+        QVERIFY(!m_session->upcomingWindowOpen());
         QCOMPARE(m_managerStarts, 0);
     }
 
@@ -274,14 +278,14 @@ private slots:
     {
         QFETCH(QString, window);
         startBoth();
-        QWidget* pressed = window == "FrmCumple" ? static_cast<QWidget*>(m_windows->cumple())
-                                                 : m_windows->faltan();
+        QWidget* pressed = window == "FrmCumple" ? static_cast<QWidget*>(m_windows->todayWindow())
+                                                 : m_windows->upcomingWindow();
         QTest::mouseClick(control<QPushButton>(pressed, "cmdabrir"), Qt::LeftButton);
         QCOMPARE(m_managerStarts, 1);
         QCOMPARE(m_ended, 1);
         // Ending is not closing: no window ran its closing rule.
-        QVERIFY(m_session->cumpleabierto());
-        QVERIFY(m_session->faltanabierto());
+        QVERIFY(m_session->todayWindowOpen());
+        QVERIFY(m_session->upcomingWindowOpen());
     }
 
     void selectingANameShowsItsDetails()
@@ -291,7 +295,7 @@ private slots:
                            contact("Bea", "Bei", "40 años", "7/12", "333", "prima"),
                            contact("Ana", "Nani", "31", "7/12", "222", "nueva")}));
         start({{"Ana", "Bea", "Nadie"}, {}, {}, {}});
-        FrmCumple* window = m_windows->cumple();
+        TodayWindow* window = m_windows->todayWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         // As in the program, the tick's age update comes before any selection.
         QTRY_VERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
@@ -328,10 +332,10 @@ private slots:
         writeBytes(*m_dir / "data.tvl", fileOf({contact(name, "", "30", "07/12", "", note)}));
         const std::string stored = cp1252(name);
         start({{stored}, {}, {stored}, {}});
-        FrmCumple* window = m_windows->cumple();
+        TodayWindow* window = m_windows->todayWindow();
         const QString shown = QString::fromUtf8(name).left(platform::kShownInRow) + QChar(u'…');
         QCOMPARE(items(window, "lstcumple"), QStringList{shown});
-        QCOMPARE(items(m_windows->faltan(), "lst2d"), QStringList{shown});
+        QCOMPARE(items(m_windows->upcomingWindow(), "lst2d"), QStringList{shown});
         QCOMPARE(window->listedNames(), std::vector<std::string>{stored});
 
         QTRY_COMPARE(readBytes(*m_dir / "data.tvl"),
@@ -354,25 +358,25 @@ private slots:
             fileOf({contact("Ana", "Anita", "31", "7/12"), contact("Bea", "", "5", "5/3"),
                     contact("Ciro", "", "31", "7/12")});
         QTRY_COMPARE(readBytes(*m_dir / "data.tvl"), after);
-        QCOMPARE(control<QLabel>(m_windows->cumple(), "lbldate")->text(),
+        QCOMPARE(control<QLabel>(m_windows->todayWindow(), "lbldate")->text(),
                  QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat));
         QVERIFY(std::filesystem::exists(*m_dir / "07122026§Ana§Anita"));
         QVERIFY(std::filesystem::exists(*m_dir / "07122026§Ciro§"));
-        auto* timer = m_windows->cumple()->findChild<QTimer*>("Timer1");
+        auto* timer = m_windows->todayWindow()->findChild<QTimer*>("Timer1");
         QVERIFY(timer && !timer->isActive());
-        QVERIFY(control<QLabel>(m_windows->cumple(), "lblaviso")->isHidden());
-        QCOMPARE(m_windows->cumple()->size(), platform::twipsSize(7050, 4470));
+        QVERIFY(control<QLabel>(m_windows->todayWindow(), "lblaviso")->isHidden());
+        QCOMPARE(m_windows->todayWindow()->size(), platform::twipsSize(7050, 4470));
 
         // Selecting shows the age reached today.
-        auto* list = control<QListWidget>(m_windows->cumple(), "lstcumple");
+        auto* list = control<QListWidget>(m_windows->todayWindow(), "lstcumple");
         list->setCurrentRow(0);
-        QCOMPARE(text(m_windows->cumple(), "txtcumple"), "31");
+        QCOMPARE(text(m_windows->todayWindow(), "txtcumple"), "31");
 
         // A second run on the same day leaves every age alone.
         m_windows.reset();
         start({{"Ana", "Ciro"}, {}, {}, {}});
         QTest::qWait(50);
-        QVERIFY(!m_windows->cumple()->findChild<QTimer*>("Timer1")->isActive());
+        QVERIFY(!m_windows->todayWindow()->findChild<QTimer*>("Timer1")->isActive());
         QCOMPARE(readBytes(*m_dir / "data.tvl"), after);
     }
 
@@ -409,7 +413,7 @@ private slots:
             std::filesystem::create_directories(*m_dir / "data2.tvl" / "dentro");
         const std::string before = readBytes(file);
         start({{"Ana"}, {}, {}, {}});
-        FrmCumple* window = m_windows->cumple();
+        TodayWindow* window = m_windows->todayWindow();
         auto* label = control<QLabel>(window, "lblaviso");
         // While its tick waits for the lock, the window goes on handling its events.
         bool handledWhileWaiting = false;
@@ -437,14 +441,14 @@ private slots:
         writeBytes(file, fileOf({contact("Ana", "", "30", "07/12")}));
         start({{"Ana"}, {}, {}, {}});
         QTRY_COMPARE(readBytes(file), fileOf({contact("Ana", "", "31", "7/12")}));
-        QVERIFY(control<QLabel>(m_windows->cumple(), "lblaviso")->isHidden());
+        QVERIFY(control<QLabel>(m_windows->todayWindow(), "lblaviso")->isHidden());
     }
 
     void aWindowNeverPaintedStillGetsItsTick()
     {
         writeBytes(*m_dir / "data.tvl", fileOf({contact("Ana", "", "1", "7/12")}));
         ReminderSession session(m_dir->path(), kDec7, {[] {}, [] {}});
-        FrmCumple hidden(session);
+        TodayWindow hidden(session);
         hidden.addName("Ana");
         QTRY_COMPARE(readBytes(*m_dir / "data.tvl"), fileOf({contact("Ana", "", "2", "7/12")}));
     }
@@ -455,7 +459,7 @@ private slots:
         writeBytes(*m_dir / "data.tvl", fileOf({contact("Ana", "", "1", "7/12")}));
         start({{"Ana"}, {}, {}, {}});
         QTRY_COMPARE(readBytes(*m_dir / "data.tvl"), fileOf({contact("Ana", "", "2", "7/12")}));
-        QVERIFY(m_windows->cumple()->isVisible());
+        QVERIFY(m_windows->todayWindow()->isVisible());
         QCOMPARE(m_ended, 0);
     }
 };

@@ -1,11 +1,11 @@
 #include "ContactListModel.h"
 #include "FileText.h"
-#include "FrmCumple.h"
-#include "FrmFaltan.h"
 #include "ManagerHarness.h"
 #include "ReminderSession.h"
 #include "ReminderWindows.h"
 #include "TempDir.h"
+#include "TodayWindow.h"
+#include "UpcomingWindow.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QTreeView>
 #include <QtTest>
+
+using namespace reminder;
+using namespace manager;
 
 using namespace std::chrono;
 
@@ -144,14 +147,14 @@ private slots:
         ReminderSession session(dir.path(), 2026y / December / 7d, {[] {}, [] {}});
         ReminderWindows windows(session, {{"Ana"}, {"Bea"}, {"Ciro"}, {"Dora"}});
         windows.show();
-        QVERIFY(QTest::qWaitForWindowExposed(windows.cumple()));
-        QVERIFY(QTest::qWaitForWindowExposed(windows.faltan()));
-        expectWholeInList(windows.cumple()->findChild<QListWidget*>("lstcumple"), "lstcumple");
+        QVERIFY(QTest::qWaitForWindowExposed(windows.todayWindow()));
+        QVERIFY(QTest::qWaitForWindowExposed(windows.upcomingWindow()));
+        expectWholeInList(windows.todayWindow()->findChild<QListWidget*>("lstcumple"), "lstcumple");
         for (const char* list : {"lst3d", "lst2d", "lst1d"})
-            expectWholeInList(windows.faltan()->findChild<QListWidget*>(list), list);
+            expectWholeInList(windows.upcomingWindow()->findChild<QListWidget*>(list), list);
         for (const char* box : {"txtalias", "txtcumple", "txtfono", "txtmail", "txtdire"})
-            expectWholeInLine(windows.cumple()->findChild<QLineEdit*>(box), box);
-        expectWholeInNote(windows.cumple()->findChild<QPlainTextEdit*>("txtnota"), "txtnota");
+            expectWholeInLine(windows.todayWindow()->findChild<QLineEdit*>(box), box);
+        expectWholeInNote(windows.todayWindow()->findChild<QPlainTextEdit*>("txtnota"), "txtnota");
     }
 };
 

@@ -5,28 +5,29 @@
 #include <string>
 #include <vector>
 
-class BirthdaySound;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
-class ReminderSession;
+
 namespace reminder {
+
+class BirthdaySound;
+class ReminderSession;
 struct AgeUpdateResult;
 struct ContactDetails;
-} // namespace reminder
 
 // "¡¡FELIZ CUMPLE!!": today's birthdays. Right after the start-up its timer fires once: the
 // birthday sound, the date, and the age update of the listed contacts; when the ages could not
 // be saved, a line at the bottom says so. Selecting a name shows that contact's details, read
 // again from the contact file.
-class FrmCumple : public QWidget {
+class TodayWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmCumple(ReminderSession& session, QWidget* parent = nullptr);
-    ~FrmCumple() override;
+    explicit TodayWindow(ReminderSession& session, QWidget* parent = nullptr);
+    ~TodayWindow() override;
 
     // Appends a name (Windows-1252 bytes, as stored) to lstcumple.
     void addName(const std::string& name);
@@ -39,25 +40,27 @@ protected:
 private:
     void buildControls();
     void setUpTabOrder();
-    void timer1Timer();
-    void lstcumpleClick();
+    void runStartTick();
+    void showSelectedContact();
     void showDetails(const reminder::ContactDetails& details);
     void tellUnsavedAges(const reminder::AgeUpdateResult& update);
 
     ReminderSession& m_session;
     BirthdaySound* m_sound = nullptr;
-    QTimer* m_timer1 = nullptr;
+    QTimer* m_startTick = nullptr;
     QElapsedTimer m_sinceCreated;
     bool m_painted = false;
-    QListWidget* m_lstcumple = nullptr;
-    QLabel* m_lbldate = nullptr;
-    QLabel* m_lblaviso = nullptr;
-    QLineEdit* m_txtalias = nullptr;
-    QLineEdit* m_txtcumple = nullptr;
-    QLineEdit* m_txtfono = nullptr;
-    QLineEdit* m_txtmail = nullptr;
-    QLineEdit* m_txtdire = nullptr;
-    QPlainTextEdit* m_txtnota = nullptr;
-    QPushButton* m_cmdabrir = nullptr;
-    QPushButton* m_cmdend = nullptr;
+    QListWidget* m_names = nullptr;
+    QLabel* m_dateLabel = nullptr;
+    QLabel* m_unsavedNotice = nullptr;
+    QLineEdit* m_aliasBox = nullptr;
+    QLineEdit* m_ageBox = nullptr;
+    QLineEdit* m_phoneBox = nullptr;
+    QLineEdit* m_emailBox = nullptr;
+    QLineEdit* m_addressBox = nullptr;
+    QPlainTextEdit* m_noteBox = nullptr;
+    QPushButton* m_openManagerButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
 };
+
+} // namespace reminder

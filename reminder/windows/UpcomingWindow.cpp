@@ -1,0 +1,97 @@
+#include "UpcomingWindow.h"
+
+#include "Accessibility.h"
+#include "ObjectNames.h"
+#include "ReminderSession.h"
+#include "ShownText.h"
+#include "WindowControls.h"
+
+#include <QCloseEvent>
+
+namespace reminder {
+
+namespace {
+
+constexpr double kClientWidth = 6255;
+constexpr double kClientHeight = 3345;
+
+// The headings are two lines high; their captions wrap onto the second line.
+QLabel* makeHeading(QWidget* window, const char* name, const QString& caption, Twips at)
+{
+    return makeLabel(window, name, caption, at, Lines::Wrapped);
+}
+
+} // namespace
+
+UpcomingWindow::UpcomingWindow(ReminderSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session)
+{
+    setUpWindow(this, objectName::upcomingWindow, QStringLiteral("¡¡FALTAN POCOS DÍAS!!"),
+                kClientWidth, kClientHeight);
+    buildControls();
+    setUpTabOrder();
+    m_session.setUpcomingWindowOpen(true);
+}
+
+void UpcomingWindow::buildControls()
+{
+    QLabel* label1 =
+        makeHeading(this, objectName::inThreeDaysHeading,
+                    QStringLiteral("Faltan 3 días para el cumpleaños de :"), {120, 120, 1695, 495});
+    m_inThreeDays = makeList(this, objectName::inThreeDays, {120, 720, 1695, 2010});
+    platform::nameAfterLabel(label1, m_inThreeDays);
+    QLabel* label2 = makeHeading(this, objectName::inTwoDaysHeading,
+                                 QStringLiteral("Faltan 2 días para el cumpleaños de :"),
+                                 {2280, 120, 1695, 495});
+    m_inTwoDays = makeList(this, objectName::inTwoDays, {2280, 720, 1695, 2010});
+    platform::nameAfterLabel(label2, m_inTwoDays);
+    QLabel* label3 =
+        makeHeading(this, objectName::tomorrowHeading,
+                    QStringLiteral("Falta 1 día para el cumpleaños de :"), {4440, 120, 1695, 495});
+    useOneSize({label1, label2, label3});
+    m_tomorrow = makeList(this, objectName::tomorrow, {4440, 720, 1695, 2010});
+    platform::nameAfterLabel(label3, m_tomorrow);
+    m_openManagerButton = makeButton(this, objectName::openManagerButton,
+                                     QStringLiteral("Abrir Base De Datos"), {120, 2880, 2775, 375});
+    m_quitButton =
+        makeButton(this, objectName::quitButton, QStringLiteral("Salir"), {3360, 2880, 2775, 375});
+
+    connect(m_openManagerButton, &QPushButton::clicked, this, [this] { m_session.openManager(); });
+    connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void UpcomingWindow::setUpTabOrder()
+{
+    QWidget* const order[] = {m_inThreeDays, m_inTwoDays, m_tomorrow, m_quitButton,
+                              m_openManagerButton};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    m_inThreeDays->setFocus();
+}
+
+QListWidget* UpcomingWindow::listFor(DaysLeft daysLeft) const
+{
+    switch (daysLeft) {
+    case DaysLeft::One:
+        return m_tomorrow;
+    case DaysLeft::Two:
+        return m_inTwoDays;
+    case DaysLeft::Three:
+        break;
+    }
+    return m_inThreeDays;
+}
+
+void UpcomingWindow::addName(DaysLeft daysLeft, const std::string& name)
+{
+    // The list measures every row's text: the start of a long name is what it shows.
+    listFor(daysLeft)->addItem(platform::shownFileText(name, platform::kShownInRow));
+}
+
+void UpcomingWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    m_session.upcomingWindowClosed();
+}
+
+} // namespace reminder
