@@ -53,16 +53,16 @@ struct LabelPlace {
 };
 
 constexpr std::array<LabelPlace, 10> kLabels = {{
-    {"Label1", "Nombre :", 120, 170, 1680, "txt(0)"},
-    {"Label2", "Alias :", 120, 650, 1680, "txt(1)"},
-    {"Label3", "Edad Actual :", 120, 1130, 1680, "txt(2)"},
-    {"Label4", "Fecha Del Cumple :", 120, 1610, 1680, nullptr},
-    {"Label9", "Día :", 1680, 1610, 2160, "cmbdia"},
-    {"Label10", "Mes :", 4200, 1605, 4680, "cmbmes"},
-    {"Label5", "Teléfono :", 120, 2090, 1680, "txt(4)"},
-    {"Label6", "Dirección :", 120, 2570, 1680, "txt(5)"},
-    {"Label7", "E-Mail :", 120, 3050, 1680, "txt(6)"},
-    {"Label8", "Nota :", 120, 3530, 1680, "txt(7)"},
+    {objectName::formNameCaption, "Nombre :", 120, 170, 1680, objectName::fieldInputs[0]},
+    {objectName::formAliasCaption, "Alias :", 120, 650, 1680, objectName::fieldInputs[1]},
+    {objectName::formAgeCaption, "Edad Actual :", 120, 1130, 1680, objectName::fieldInputs[2]},
+    {objectName::formBirthdayCaption, "Fecha Del Cumple :", 120, 1610, 1680, nullptr},
+    {objectName::formDayCaption, "Día :", 1680, 1610, 2160, objectName::dayList},
+    {objectName::formMonthCaption, "Mes :", 4200, 1605, 4680, objectName::monthList},
+    {objectName::formPhoneCaption, "Teléfono :", 120, 2090, 1680, objectName::fieldInputs[4]},
+    {objectName::formAddressCaption, "Dirección :", 120, 2570, 1680, objectName::fieldInputs[5]},
+    {objectName::formEmailCaption, "E-Mail :", 120, 3050, 1680, objectName::fieldInputs[6]},
+    {objectName::formNoteCaption, "Nota :", 120, 3530, 1680, objectName::fieldInputs[7]},
 }};
 
 struct Place {
@@ -156,7 +156,7 @@ void ContactDialog::buildControls()
             refuseUnstorableInput(m_lines[i]);
             input = m_lines[i];
         }
-        input->setObjectName(QString::fromLatin1(objectName::fieldInputPattern).arg(i));
+        input->setObjectName(objectName::fieldInputs[i]);
         input->setGeometry(placeRect(kFieldPlaces[i]));
     }
     // The composed birthday is kept here for the record; the user never sees it.

@@ -34,12 +34,23 @@ inline constexpr char addDialog[] = "FrmAdd";     // "Agregar"
 inline constexpr char modifyDialog[] = "FrmEdit"; // "Modificar"
 // txt(0) to txt(7): the inputs of fields 0 to 7 (name, alias, age, birthday, telephone, address,
 // e-mail, note); txt(3), the composed birthday, is never shown.
-inline constexpr char fieldInputPattern[] = "txt(%1)";
+inline constexpr const char* fieldInputs[] = {"txt(0)", "txt(1)", "txt(2)", "txt(3)",
+                                              "txt(4)", "txt(5)", "txt(6)", "txt(7)"};
 inline constexpr char dayList[] = "cmbdia";          // the birthday's day, "01" to "31"
 inline constexpr char monthList[] = "cmbmes";        // the birthday's month, "Enero" to ...
 inline constexpr char acceptButton[] = "cmdaceptar"; // "Aceptar"
 inline constexpr char cancelButton[] = "cmdcancel";  // "Cancelar"
-// The captions Label1 to Label10 stand in the dialog's label table (ContactDialog.cpp).
+// The captions, each before the control it names.
+inline constexpr char formNameCaption[] = "Label1";     // "Nombre :"
+inline constexpr char formAliasCaption[] = "Label2";    // "Alias :"
+inline constexpr char formAgeCaption[] = "Label3";      // "Edad Actual :"
+inline constexpr char formBirthdayCaption[] = "Label4"; // "Fecha Del Cumple :"
+inline constexpr char formPhoneCaption[] = "Label5";    // "Teléfono :"
+inline constexpr char formAddressCaption[] = "Label6";  // "Dirección :"
+inline constexpr char formEmailCaption[] = "Label7";    // "E-Mail :"
+inline constexpr char formNoteCaption[] = "Label8";     // "Nota :"
+inline constexpr char formDayCaption[] = "Label9";      // "Día :"
+inline constexpr char formMonthCaption[] = "Label10";   // "Mes :"
 
 // The import preview, "Importar contactos".
 inline constexpr char importPreview[] = "FrmImportar";
