@@ -1,6 +1,6 @@
-#include "ContactFileGenerator.h"
+#include "bench/ContactFileGenerator.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 #include <array>
 #include <string_view>

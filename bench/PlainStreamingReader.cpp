@@ -1,4 +1,4 @@
-#include "PlainStreamingReader.h"
+#include "bench/PlainStreamingReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "VCardGenerator.h"
+#include "bench/VCardGenerator.h"
 
 namespace bench {
 namespace {

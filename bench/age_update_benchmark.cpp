@@ -1,8 +1,8 @@
 // The age update of a large contact file on a day with many birthdays: one locked, synced
 // rewrite of the whole file and a marker file per birthday.
-#include "AgeUpdate.h"
-#include "ContactFileGenerator.h"
-#include "DueBirthdays.h"
+#include "bench/ContactFileGenerator.h"
+#include "reminder/core/AgeUpdate.h"
+#include "reminder/core/DueBirthdays.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The manager's start-up as the program does it, ending as soon as the contact list has been
 // painted for the first time: the whole-process start-up figure of the benchmarks.
-#include "FirstPaintReporter.h"
-#include "MainWindow.h"
-#include "ManagerProgram.h"
+#include "bench/FirstPaintReporter.h"
+#include "manager/MainWindow.h"
+#include "manager/ManagerProgram.h"
 
 #include <QTreeView>
 

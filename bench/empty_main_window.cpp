@@ -1,6 +1,6 @@
 // The yardstick of the manager's start-up: an empty Qt main window of the manager's size, to
 // its first paint.
-#include "FirstPaintReporter.h"
+#include "bench/FirstPaintReporter.h"
 
 #include <QApplication>
 #include <QMainWindow>

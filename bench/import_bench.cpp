@@ -3,13 +3,13 @@
 // and marked, the preview shown and painted, "Importar" pressed, the contacts written in one
 // synced rewrite and the list updated with the first of them selected. Into an empty book, and
 // into a book of 10,000 other contacts.
-#include "ContactFileGenerator.h"
-#include "ContactListModel.h"
-#include "FileDialog.h"
-#include "ImportPreview.h"
-#include "ImportPreviewModel.h"
-#include "MainWindow.h"
-#include "VCardGenerator.h"
+#include "bench/ContactFileGenerator.h"
+#include "bench/VCardGenerator.h"
+#include "manager/ContactListModel.h"
+#include "manager/ImportPreview.h"
+#include "manager/ImportPreviewModel.h"
+#include "manager/MainWindow.h"
+#include "platform/gui/FileDialog.h"
 
 #include <QAction>
 #include <QApplication>

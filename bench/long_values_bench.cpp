@@ -20,16 +20,16 @@
 //   import-name    "Importar contactos..." of a card with such a name: the file read, mapped and
 //                  marked, the preview shown and painted
 // Without a CASE, the cases of the README's table.
-#include "ContactDialog.h"
-#include "ContactListModel.h"
-#include "FileDialog.h"
-#include "ImportPreview.h"
-#include "MainWindow.h"
-#include "ReminderSession.h"
-#include "ReminderWindows.h"
-#include "Today.h"
-#include "TodayWindow.h"
-#include "UpcomingWindow.h"
+#include "manager/ContactDialog.h"
+#include "manager/ContactListModel.h"
+#include "manager/ImportPreview.h"
+#include "manager/MainWindow.h"
+#include "platform/Today.h"
+#include "platform/gui/FileDialog.h"
+#include "reminder/windows/ReminderSession.h"
+#include "reminder/windows/ReminderWindows.h"
+#include "reminder/windows/TodayWindow.h"
+#include "reminder/windows/UpcomingWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Writes a generated contact file, for benchmarks and for trying the programs on a large file.
-#include "ContactFileGenerator.h"
+#include "bench/ContactFileGenerator.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,11 +3,11 @@
 // from the click on "Aceptar" (or the confirmation) to the list updated and the file synced
 // and renamed into place. The *ListUpdate cases time only what the main window does to its
 // list once the file holds the change.
-#include "ContactDialog.h"
-#include "ContactFileGenerator.h"
-#include "ContactListModel.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
+#include "bench/ContactFileGenerator.h"
+#include "manager/ContactDialog.h"
+#include "manager/ContactListModel.h"
+#include "manager/MainWindow.h"
+#include "platform/gui/MessageBox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 // Peak memory of the manager through a session on the contact file beside it: the start-up,
 // then an addition, a modification and a removal through the real dialogs. Prints the peak
 // resident size after each step, in KiB.
-#include "ContactDialog.h"
-#include "ContactListModel.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "ProgramDirectory.h"
-#include "StartupContacts.h"
+#include "manager/ContactDialog.h"
+#include "manager/ContactListModel.h"
+#include "manager/MainWindow.h"
+#include "manager/StartupContacts.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/gui/MessageBox.h"
 
 #include <QAction>
 #include <QApplication>

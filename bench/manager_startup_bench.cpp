@@ -1,9 +1,9 @@
 // The manager's start-up at 1,000, 10,000 and 100,000 contacts: reading the contact file,
 // filling and sorting the list, and the whole process to its first painted list beside its
 // yardsticks.
-#include "ContactFileGenerator.h"
-#include "ContactListModel.h"
-#include "ContactStore.h"
+#include "bench/ContactFileGenerator.h"
+#include "contacts/ContactStore.h"
+#include "manager/ContactListModel.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // The other yardstick of the manager's start-up: the contact list as a first Qt program would
 // show it, a QTreeWidget filled from "data.tvl" beside the program and sorted by the widget,
 // to its first paint.
-#include "FirstPaintReporter.h"
+#include "bench/FirstPaintReporter.h"
 
 #include <QApplication>
 #include <QFile>

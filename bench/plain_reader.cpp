@@ -1,5 +1,5 @@
 // The yardstick for the reminder's start-up as a whole process: PlainStreamingReader on a file.
-#include "PlainStreamingReader.h"
+#include "bench/PlainStreamingReader.h"
 
 #include <cstdio>
 

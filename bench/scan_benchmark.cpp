@@ -1,8 +1,8 @@
 // The reminder's start-up scan on a day with nothing to announce, against the plain streaming
 // reader on the same file in the same run: scan_benchmark [google benchmark flags].
-#include "ContactFileGenerator.h"
-#include "PlainStreamingReader.h"
-#include "StartupScan.h"
+#include "bench/ContactFileGenerator.h"
+#include "bench/PlainStreamingReader.h"
+#include "reminder/core/StartupScan.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 // Contacts in and out at the size of a large address book: a .vcf of 10,000 cards read, mapped
 // and marked against 10,000 stored names (what the import preview needs), and both exports.
-#include "BirthdayCalendar.h"
-#include "CardImport.h"
-#include "ImportMarks.h"
-#include "VCardGenerator.h"
-#include "VCardWriter.h"
-#include "Windows1252.h"
+#include "bench/VCardGenerator.h"
+#include "contacts/Windows1252.h"
+#include "exchange/BirthdayCalendar.h"
+#include "exchange/CardImport.h"
+#include "exchange/ImportMarks.h"
+#include "exchange/VCardWriter.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

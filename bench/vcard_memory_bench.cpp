@@ -11,15 +11,15 @@
 // the child drives the manager's real windows offscreen instead: "Importar contactos..." from
 // the menu entry to the preview shown and painted. A child still working after the timeout is
 // killed.
-#include "CardImport.h"
-#include "FileDialog.h"
-#include "ImportPlan.h"
-#include "ImportPreview.h"
-#include "ImportPreviewModel.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "VCardGenerator.h"
-#include "VCardReader.h"
+#include "bench/VCardGenerator.h"
+#include "exchange/CardImport.h"
+#include "exchange/ImportPlan.h"
+#include "exchange/VCardReader.h"
+#include "manager/ImportPreview.h"
+#include "manager/ImportPreviewModel.h"
+#include "manager/MainWindow.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/MessageBox.h"
 
 #include <QAction>
 #include <QApplication>

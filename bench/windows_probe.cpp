@@ -1,9 +1,9 @@
 // Avisela's start-up with names to show, reporting on its standard output the moment both of its
 // windows are painted, then ending: windows_probe PROGRAM_DIR. The program directory holds the
 // contact file and the windows library, as beside Avisela.
-#include "StartupScan.h"
-#include "Today.h"
-#include "WindowsHandOver.h"
+#include "platform/Today.h"
+#include "reminder/core/StartupScan.h"
+#include "reminder/core/WindowsHandOver.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "Birthday.h"
+#include "contacts/Birthday.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "BirthdayMarkers.h"
+#include "contacts/BirthdayMarkers.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "ConcurrentEdit.h"
+#include "contacts/ConcurrentEdit.h"
 
-#include "Birthday.h"
+#include "contacts/Birthday.h"
 
 namespace contacts {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Contact.h"
+#include "contacts/Contact.h"
 
 #include <string>
 #include <vector>

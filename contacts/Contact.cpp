@@ -1,4 +1,4 @@
-#include "Contact.h"
+#include "contacts/Contact.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Record.h"
+#include "contacts/Record.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "ContactFile.h"
+#include "contacts/ContactFile.h"
 
-#include "SystemError.h"
+#include "system/SystemError.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileDescriptor.h"
+#include "system/FileDescriptor.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "ContactIdentity.h"
+#include "contacts/ContactIdentity.h"
 
-#include "Record.h"
+#include "contacts/Record.h"
 
 namespace contacts {
 

@@ -1,10 +1,10 @@
-#include "ContactStore.h"
+#include "contacts/ContactStore.h"
 
-#include "ConcurrentEdit.h"
-#include "ContactFile.h"
-#include "ContactIdentity.h"
-#include "DuplicateNames.h"
-#include "Lines.h"
+#include "contacts/ConcurrentEdit.h"
+#include "contacts/ContactFile.h"
+#include "contacts/ContactIdentity.h"
+#include "contacts/DuplicateNames.h"
+#include "contacts/Lines.h"
 
 #include <algorithm>
 #include <span>

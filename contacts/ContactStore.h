@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConcurrentEdit.h"
-#include "Contact.h"
-#include "Rewrite.h"
+#include "contacts/ConcurrentEdit.h"
+#include "contacts/Contact.h"
+#include "contacts/Rewrite.h"
 
 #include <cstddef>
 #include <filesystem>

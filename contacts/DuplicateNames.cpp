@@ -1,6 +1,6 @@
-#include "DuplicateNames.h"
+#include "contacts/DuplicateNames.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 #include <string>
 #include <unordered_map>

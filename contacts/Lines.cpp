@@ -1,4 +1,4 @@
-#include "Lines.h"
+#include "contacts/Lines.h"
 
 namespace contacts {
 

@@ -1,4 +1,4 @@
-#include "MarkerFile.h"
+#include "contacts/MarkerFile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "Record.h"
+#include "contacts/Record.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 namespace contacts {
 

@@ -1,11 +1,11 @@
-#include "Rewrite.h"
+#include "contacts/Rewrite.h"
 
-#include "BirthdayMarkers.h"
-#include "DurableWrite.h"
-#include "FileDescriptor.h"
-#include "FileLock.h"
-#include "RewriteJournal.h"
-#include "SystemError.h"
+#include "contacts/BirthdayMarkers.h"
+#include "contacts/RewriteJournal.h"
+#include "system/DurableWrite.h"
+#include "system/FileDescriptor.h"
+#include "system/FileLock.h"
+#include "system/SystemError.h"
 
 #include <algorithm>
 #include <cerrno>

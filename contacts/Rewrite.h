@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactFile.h"
-#include "FileLock.h"
-#include "MarkerFile.h"
+#include "contacts/ContactFile.h"
+#include "contacts/MarkerFile.h"
+#include "system/FileLock.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,9 +1,9 @@
-#include "RewriteJournal.h"
+#include "contacts/RewriteJournal.h"
 
-#include "BirthdayMarkers.h"
-#include "DurableWrite.h"
-#include "FileDescriptor.h"
-#include "Hash64.h"
+#include "contacts/BirthdayMarkers.h"
+#include "system/DurableWrite.h"
+#include "system/FileDescriptor.h"
+#include "system/Hash64.h"
 
 #include <cerrno>
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarkerFile.h"
+#include "contacts/MarkerFile.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "AsciiText.h"
+#include "exchange/AsciiText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Birthday.h"
+#include "contacts/Birthday.h"
 
 #include <chrono>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "BirthdayCalendar.h"
+#include "exchange/BirthdayCalendar.h"
 
-#include "Birthday.h"
-#include "ExportedText.h"
-#include "StableUid.h"
+#include "contacts/Birthday.h"
+#include "exchange/ExportedText.h"
+#include "exchange/StableUid.h"
 
 #include <libical/ical.h>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactValues.h"
+#include "exchange/ContactValues.h"
 
 #include <chrono>
 #include <span>

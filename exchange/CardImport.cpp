@@ -1,8 +1,8 @@
-#include "CardImport.h"
+#include "exchange/CardImport.h"
 
-#include "AsciiText.h"
-#include "BirthDate.h"
-#include "VCardValue.h"
+#include "exchange/AsciiText.h"
+#include "exchange/BirthDate.h"
+#include "exchange/VCardValue.h"
 
 #include <algorithm>
 #include <optional>

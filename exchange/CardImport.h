@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactValues.h"
-#include "StorageProblem.h"
-#include "VCardReader.h"
+#include "exchange/ContactValues.h"
+#include "exchange/StorageProblem.h"
+#include "exchange/VCardReader.h"
 
 #include <chrono>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "ContactAdapter.h"
+#include "exchange/ContactAdapter.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 namespace exchange {
 

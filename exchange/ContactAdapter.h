@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Contact.h"
-#include "ContactValues.h"
+#include "contacts/Contact.h"
+#include "exchange/ContactValues.h"
 
 #include <optional>
 

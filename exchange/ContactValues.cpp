@@ -1,4 +1,4 @@
-#include "ContactValues.h"
+#include "exchange/ContactValues.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "ExportedText.h"
+#include "exchange/ExportedText.h"
 
 namespace exchange {
 

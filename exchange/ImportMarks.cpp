@@ -1,7 +1,7 @@
-#include "ImportMarks.h"
+#include "exchange/ImportMarks.h"
 
-#include "DuplicateNames.h"
-#include "Windows1252.h"
+#include "contacts/DuplicateNames.h"
+#include "contacts/Windows1252.h"
 
 #include <optional>
 #include <unordered_set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardImport.h"
+#include "exchange/CardImport.h"
 
 #include <optional>
 #include <string>

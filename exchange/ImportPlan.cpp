@@ -1,9 +1,9 @@
-#include "ImportPlan.h"
+#include "exchange/ImportPlan.h"
 
-#include "Birthday.h"
-#include "BirthdayMarkers.h"
-#include "ContactAdapter.h"
-#include "DuplicateNames.h"
+#include "contacts/Birthday.h"
+#include "contacts/BirthdayMarkers.h"
+#include "contacts/DuplicateNames.h"
+#include "exchange/ContactAdapter.h"
 
 #include <unordered_map>
 #include <unordered_set>

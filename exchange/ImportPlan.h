@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CardImport.h"
-#include "Contact.h"
-#include "ContactStore.h"
-#include "ImportMarks.h"
-#include "StorageProblem.h"
+#include "contacts/Contact.h"
+#include "contacts/ContactStore.h"
+#include "exchange/CardImport.h"
+#include "exchange/ImportMarks.h"
+#include "exchange/StorageProblem.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "StableUid.h"
+#include "exchange/StableUid.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 #include <cstdint>
 #include <cstdio>

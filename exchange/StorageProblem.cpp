@@ -1,7 +1,7 @@
-#include "StorageProblem.h"
+#include "exchange/StorageProblem.h"
 
-#include "Record.h"
-#include "Windows1252.h"
+#include "contacts/Record.h"
+#include "contacts/Windows1252.h"
 
 #include <array>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "VCardReader.h"
+#include "exchange/VCardReader.h"
 
-#include "AsciiText.h"
+#include "exchange/AsciiText.h"
 
 #include <algorithm>
 #include <cstring>

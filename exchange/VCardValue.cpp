@@ -1,7 +1,7 @@
-#include "VCardValue.h"
+#include "exchange/VCardValue.h"
 
-#include "AsciiText.h"
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
+#include "exchange/AsciiText.h"
 
 namespace exchange {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VCardReader.h"
+#include "exchange/VCardReader.h"
 
 #include <string>
 #include <string_view>

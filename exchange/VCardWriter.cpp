@@ -1,8 +1,8 @@
-#include "VCardWriter.h"
+#include "exchange/VCardWriter.h"
 
-#include "BirthDate.h"
-#include "ExportedText.h"
-#include "StableUid.h"
+#include "exchange/BirthDate.h"
+#include "exchange/ExportedText.h"
+#include "exchange/StableUid.h"
 
 #include <optional>
 

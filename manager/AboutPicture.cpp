@@ -1,4 +1,4 @@
-#include "AboutPicture.h"
+#include "manager/AboutPicture.h"
 
 #include <QFont>
 #include <QFontMetricsF>

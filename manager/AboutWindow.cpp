@@ -1,8 +1,8 @@
-#include "AboutWindow.h"
+#include "manager/AboutWindow.h"
 
-#include "AboutPicture.h"
-#include "Geometry.h"
-#include "ObjectNames.h"
+#include "manager/AboutPicture.h"
+#include "manager/ObjectNames.h"
+#include "platform/gui/Geometry.h"
 
 #include <QKeyEvent>
 #include <QLabel>

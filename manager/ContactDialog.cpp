@@ -1,16 +1,16 @@
-#include "ContactDialog.h"
+#include "manager/ContactDialog.h"
 
-#include "Accessibility.h"
-#include "Birthday.h"
-#include "DialogKeys.h"
-#include "DuplicateNames.h"
-#include "FileProblemMessage.h"
-#include "Geometry.h"
-#include "MessageBox.h"
-#include "ObjectNames.h"
-#include "QtText.h"
-#include "StorableInput.h"
-#include "StorableTextEdit.h"
+#include "contacts/Birthday.h"
+#include "contacts/DuplicateNames.h"
+#include "manager/FileProblemMessage.h"
+#include "manager/ObjectNames.h"
+#include "manager/StorableInput.h"
+#include "manager/StorableTextEdit.h"
+#include "platform/gui/Accessibility.h"
+#include "platform/gui/DialogKeys.h"
+#include "platform/gui/Geometry.h"
+#include "platform/gui/MessageBox.h"
+#include "platform/gui/QtText.h"
 
 #include <QApplication>
 #include <QComboBox>

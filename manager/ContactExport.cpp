@@ -1,12 +1,12 @@
-#include "ContactExport.h"
+#include "manager/ContactExport.h"
 
-#include "BirthdayCalendar.h"
-#include "ContactAdapter.h"
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "ShownText.h"
-#include "SystemError.h"
-#include "VCardWriter.h"
+#include "exchange/BirthdayCalendar.h"
+#include "exchange/ContactAdapter.h"
+#include "exchange/VCardWriter.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/MessageBox.h"
+#include "platform/gui/ShownText.h"
+#include "system/SystemError.h"
 
 #include <QSaveFile>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ContactFileWatcher.h"
+#include "manager/ContactFileWatcher.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,10 @@
-#include "ContactImport.h"
+#include "manager/ContactImport.h"
 
-#include "CardImport.h"
-#include "FileDialog.h"
-#include "ImportPlan.h"
-#include "ImportPreview.h"
-#include "MessageBox.h"
+#include "exchange/CardImport.h"
+#include "exchange/ImportPlan.h"
+#include "manager/ImportPreview.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/MessageBox.h"
 
 #include <QFile>
 #include <QFileInfo>

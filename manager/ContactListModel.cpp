@@ -1,9 +1,9 @@
-#include "ContactListModel.h"
+#include "manager/ContactListModel.h"
 
-#include "ContactIdentity.h"
-#include "NameOrder.h"
-#include "QtText.h"
-#include "ShownText.h"
+#include "contacts/ContactIdentity.h"
+#include "manager/NameOrder.h"
+#include "platform/gui/QtText.h"
+#include "platform/gui/ShownText.h"
 
 #include <QCollator>
 #include <QLocale>

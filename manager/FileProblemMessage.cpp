@@ -1,9 +1,9 @@
-#include "FileProblemMessage.h"
+#include "manager/FileProblemMessage.h"
 
-#include "ContactFile.h"
-#include "MessageBox.h"
-#include "QtText.h"
-#include "StorageProblem.h"
+#include "contacts/ContactFile.h"
+#include "exchange/StorageProblem.h"
+#include "platform/gui/MessageBox.h"
+#include "platform/gui/QtText.h"
 
 namespace manager {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactStore.h"
+#include "contacts/ContactStore.h"
 
 #include <QString>
 #include <filesystem>

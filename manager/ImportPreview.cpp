@@ -1,9 +1,9 @@
-#include "ImportPreview.h"
+#include "manager/ImportPreview.h"
 
-#include "DialogKeys.h"
-#include "ImportPreviewModel.h"
-#include "ObjectNames.h"
-#include "RowList.h"
+#include "manager/ImportPreviewModel.h"
+#include "manager/ObjectNames.h"
+#include "platform/gui/DialogKeys.h"
+#include "platform/gui/RowList.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

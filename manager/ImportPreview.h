@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContactStore.h"
-#include "ImportPlan.h"
+#include "contacts/ContactStore.h"
+#include "exchange/ImportPlan.h"
 
 #include <QDialog>
 #include <chrono>

@@ -1,7 +1,7 @@
-#include "ImportPreviewModel.h"
+#include "manager/ImportPreviewModel.h"
 
-#include "ShownText.h"
-#include "StorageProblem.h"
+#include "exchange/StorageProblem.h"
+#include "platform/gui/ShownText.h"
 
 #include <QGuiApplication>
 #include <QPalette>

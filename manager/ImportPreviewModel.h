@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImportPlan.h"
+#include "exchange/ImportPlan.h"
 
 #include <QAbstractTableModel>
 #include <cstddef>

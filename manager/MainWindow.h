@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactStore.h"
-#include "StartupContacts.h"
-#include "Today.h"
+#include "contacts/ContactStore.h"
+#include "manager/StartupContacts.h"
+#include "platform/Today.h"
 
 #include <QMainWindow>
 #include <array>

@@ -1,16 +1,16 @@
-#include "ManagerProgram.h"
+#include "manager/ManagerProgram.h"
 
-#include "ApplicationSetUp.h"
-#include "AutostartEntry.h"
-#include "BringToFront.h"
-#include "FontConfigWarmUp.h"
-#include "Geometry.h"
-#include "LaterStarts.h"
-#include "MainWindow.h"
-#include "ProgramDirectory.h"
-#include "Programs.h"
-#include "SingleStart.h"
-#include "StartupContacts.h"
+#include "manager/MainWindow.h"
+#include "manager/StartupContacts.h"
+#include "platform/AutostartEntry.h"
+#include "platform/LaterStarts.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Programs.h"
+#include "platform/SingleStart.h"
+#include "platform/gui/ApplicationSetUp.h"
+#include "platform/gui/BringToFront.h"
+#include "platform/gui/FontConfigWarmUp.h"
+#include "platform/gui/Geometry.h"
 
 #include <QApplication>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "NameOrder.h"
+#include "manager/NameOrder.h"
 
-#include "QtText.h"
+#include "platform/gui/QtText.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "RemovalQuestion.h"
+#include "manager/RemovalQuestion.h"
 
-#include "MessageBox.h"
+#include "platform/gui/MessageBox.h"
 
 namespace manager {
 

@@ -1,6 +1,6 @@
-#include "StartupContacts.h"
+#include "manager/StartupContacts.h"
 
-#include "NameOrder.h"
+#include "manager/NameOrder.h"
 
 #include <malloc.h>
 

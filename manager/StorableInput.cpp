@@ -1,6 +1,6 @@
-#include "StorableInput.h"
+#include "manager/StorableInput.h"
 
-#include "Record.h"
+#include "contacts/Record.h"
 
 #include <QLineEdit>
 #include <QToolTip>

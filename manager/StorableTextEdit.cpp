@@ -1,6 +1,6 @@
-#include "StorableTextEdit.h"
+#include "manager/StorableTextEdit.h"
 
-#include "StorableInput.h"
+#include "manager/StorableInput.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "UnreadableLinesNotice.h"
+#include "manager/UnreadableLinesNotice.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "ManagerProgram.h"
+#include "manager/ManagerProgram.h"
 
 int main(int argc, char* argv[])
 {

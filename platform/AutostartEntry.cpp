@@ -1,7 +1,7 @@
-#include "AutostartEntry.h"
+#include "platform/AutostartEntry.h"
 
-#include "Programs.h"
-#include "SystemError.h"
+#include "platform/Programs.h"
+#include "system/SystemError.h"
 
 #include <cerrno>
 #include <cstdlib>

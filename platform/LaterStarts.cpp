@@ -1,7 +1,7 @@
-#include "LaterStarts.h"
+#include "platform/LaterStarts.h"
 
-#include "FileLock.h"
-#include "Hash64.h"
+#include "system/FileLock.h"
+#include "system/Hash64.h"
 
 #include <cerrno>
 #include <cstdio>

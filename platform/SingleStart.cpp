@@ -1,6 +1,6 @@
-#include "SingleStart.h"
+#include "platform/SingleStart.h"
 
-#include "LaterStarts.h"
+#include "platform/LaterStarts.h"
 
 #include <chrono>
 

@@ -1,13 +1,13 @@
 // Avisela, the reminder started at logon. On most days it finds nothing to announce and must end
 // unseen and fast, often on a cold disk: it links no Qt, and loads its windows library only when
 // the scan found names to show.
-#include "LaterStarts.h"
-#include "ProgramDirectory.h"
-#include "Programs.h"
-#include "SingleStart.h"
-#include "StartupScan.h"
-#include "Today.h"
-#include "WindowsHandOver.h"
+#include "platform/LaterStarts.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Programs.h"
+#include "platform/SingleStart.h"
+#include "platform/Today.h"
+#include "reminder/core/StartupScan.h"
+#include "reminder/core/WindowsHandOver.h"
 
 #include <cstdio>
 

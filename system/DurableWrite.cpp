@@ -1,6 +1,6 @@
-#include "DurableWrite.h"
+#include "system/DurableWrite.h"
 
-#include "FileDescriptor.h"
+#include "system/FileDescriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
-#include "FileLock.h"
+#include "system/FileLock.h"
 
-#include "Hash64.h"
-#include "SystemError.h"
+#include "system/Hash64.h"
+#include "system/SystemError.h"
 
 #include <algorithm>
 #include <cerrno>

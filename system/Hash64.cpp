@@ -1,4 +1,4 @@
-#include "Hash64.h"
+#include "system/Hash64.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "SystemError.h"
+#include "system/SystemError.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "AfterFirstPaint.h"
+#include "platform/gui/AfterFirstPaint.h"
 
 #include <QApplication>
 #include <QEvent>

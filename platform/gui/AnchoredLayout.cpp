@@ -1,4 +1,4 @@
-#include "AnchoredLayout.h"
+#include "platform/gui/AnchoredLayout.h"
 
 #include <QWidget>
 #include <QWidgetItem>

@@ -1,4 +1,4 @@
-#include "AnsweringWait.h"
+#include "platform/gui/AnsweringWait.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

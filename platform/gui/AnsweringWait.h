@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileLock.h"
+#include "system/FileLock.h"
 
 #include <chrono>
 

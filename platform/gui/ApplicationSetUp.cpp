@@ -1,10 +1,10 @@
-#include "ApplicationSetUp.h"
+#include "platform/gui/ApplicationSetUp.h"
 
-#include "Accessibility.h"
-#include "AfterFirstPaint.h"
-#include "AppIcon.h"
-#include "ProgramStyle.h"
-#include "SpanishTranslations.h"
+#include "platform/gui/Accessibility.h"
+#include "platform/gui/AfterFirstPaint.h"
+#include "platform/gui/AppIcon.h"
+#include "platform/gui/ProgramStyle.h"
+#include "platform/gui/SpanishTranslations.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "BringToFront.h"
+#include "platform/gui/BringToFront.h"
 
 #include <QDialog>
 #include <QSocketNotifier>

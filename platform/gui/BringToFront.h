@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LaterStarts.h"
+#include "platform/LaterStarts.h"
 
 #include <functional>
 

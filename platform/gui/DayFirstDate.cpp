@@ -1,4 +1,4 @@
-#include "DayFirstDate.h"
+#include "platform/gui/DayFirstDate.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "DialogKeys.h"
+#include "platform/gui/DialogKeys.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

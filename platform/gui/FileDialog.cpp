@@ -1,4 +1,4 @@
-#include "FileDialog.h"
+#include "platform/gui/FileDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

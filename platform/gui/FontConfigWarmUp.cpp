@@ -1,4 +1,4 @@
-#include "FontConfigWarmUp.h"
+#include "platform/gui/FontConfigWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
 

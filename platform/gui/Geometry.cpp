@@ -1,4 +1,4 @@
-#include "Geometry.h"
+#include "platform/gui/Geometry.h"
 
 #include <QApplication>
 #include <QScreen>

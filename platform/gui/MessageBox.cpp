@@ -1,4 +1,4 @@
-#include "MessageBox.h"
+#include "platform/gui/MessageBox.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "ProgramStyle.h"
+#include "platform/gui/ProgramStyle.h"
 
 #include <QIconEngine>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "QtText.h"
+#include "platform/gui/QtText.h"
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "RowList.h"
+#include "platform/gui/RowList.h"
 
-#include "WholeGlyphRows.h"
+#include "platform/gui/WholeGlyphRows.h"
 
 #include <QHeaderView>
 #include <QTreeView>

@@ -1,6 +1,6 @@
-#include "ShownText.h"
+#include "platform/gui/ShownText.h"
 
-#include "QtText.h"
+#include "platform/gui/QtText.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "SpanishTranslations.h"
+#include "platform/gui/SpanishTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "WholeGlyphRows.h"
+#include "platform/gui/WholeGlyphRows.h"
 
 #include <QAbstractItemView>
 #include <QFontMetrics>

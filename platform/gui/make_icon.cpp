@@ -1,5 +1,5 @@
 // Writes Tortavela's icon as PNG files for the desktop launcher: make_icon DIR.
-#include "AppIcon.h"
+#include "platform/gui/AppIcon.h"
 
 #include <QGuiApplication>
 #include <QString>

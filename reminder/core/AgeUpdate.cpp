@@ -1,9 +1,9 @@
-#include "AgeUpdate.h"
+#include "reminder/core/AgeUpdate.h"
 
-#include "Birthday.h"
-#include "BirthdayMarkers.h"
-#include "Lines.h"
-#include "Record.h"
+#include "contacts/Birthday.h"
+#include "contacts/BirthdayMarkers.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
 
 #include <algorithm>
 #include <string_view>

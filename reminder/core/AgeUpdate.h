@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CalendarDate.h"
-#include "Rewrite.h"
+#include "contacts/Rewrite.h"
+#include "reminder/core/CalendarDate.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "ContactDetails.h"
+#include "reminder/core/ContactDetails.h"
 
-#include "Birthday.h"
-#include "ContactFile.h"
-#include "Lines.h"
-#include "Record.h"
+#include "contacts/Birthday.h"
+#include "contacts/ContactFile.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
 
 namespace reminder {
 

@@ -1,4 +1,4 @@
-#include "DayMarkers.h"
+#include "reminder/core/DayMarkers.h"
 
 #include <fcntl.h>
 #include <unistd.h>

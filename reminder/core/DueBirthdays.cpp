@@ -1,7 +1,7 @@
-#include "DueBirthdays.h"
+#include "reminder/core/DueBirthdays.h"
 
-#include "Lines.h"
-#include "Record.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
 
 namespace reminder {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Birthday.h"
-#include "CalendarDate.h"
-#include "LineReader.h"
+#include "contacts/Birthday.h"
+#include "reminder/core/CalendarDate.h"
+#include "reminder/core/LineReader.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
-#include "LineReader.h"
+#include "reminder/core/LineReader.h"
 
-#include "Record.h"
+#include "contacts/Record.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "StartupScan.h"
+#include "reminder/core/StartupScan.h"
 
-#include "ContactFile.h"
-#include "DayMarkers.h"
-#include "LineReader.h"
+#include "contacts/ContactFile.h"
+#include "reminder/core/DayMarkers.h"
+#include "reminder/core/LineReader.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DueBirthdays.h"
+#include "reminder/core/DueBirthdays.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "WindowsHandOver.h"
+#include "reminder/core/WindowsHandOver.h"
 
-#include "Programs.h"
+#include "platform/Programs.h"
 
 #include <dlfcn.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AviselaWindowsAbi.h"
-#include "DueBirthdays.h"
+#include "reminder/core/AviselaWindowsAbi.h"
+#include "reminder/core/DueBirthdays.h"
 
 #include <filesystem>
 #include <string>

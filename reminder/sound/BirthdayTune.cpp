@@ -1,4 +1,4 @@
-#include "BirthdayTune.h"
+#include "reminder/sound/BirthdayTune.h"
 
 #include <algorithm>
 #include <cmath>

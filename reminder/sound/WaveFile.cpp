@@ -1,4 +1,4 @@
-#include "WaveFile.h"
+#include "reminder/sound/WaveFile.h"
 
 namespace birthday_tune {
 namespace {

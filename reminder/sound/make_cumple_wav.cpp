@@ -1,6 +1,6 @@
 // Writes the reminder's birthday sound: make_cumple_wav FILE
-#include "BirthdayTune.h"
-#include "WaveFile.h"
+#include "reminder/sound/BirthdayTune.h"
+#include "reminder/sound/WaveFile.h"
 
 #include <cstdio>
 #include <fstream>

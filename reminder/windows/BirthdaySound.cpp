@@ -1,4 +1,4 @@
-#include "BirthdaySound.h"
+#include "reminder/windows/BirthdaySound.h"
 
 #include <QFileInfo>
 #include <QSoundEffect>

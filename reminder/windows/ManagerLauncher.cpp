@@ -1,6 +1,6 @@
-#include "ManagerLauncher.h"
+#include "reminder/windows/ManagerLauncher.h"
 
-#include "Programs.h"
+#include "platform/Programs.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "ReminderSession.h"
+#include "reminder/windows/ReminderSession.h"
 
-#include "ManagerLauncher.h"
+#include "reminder/windows/ManagerLauncher.h"
 
 #include <QCoreApplication>
 

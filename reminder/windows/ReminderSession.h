@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CalendarDate.h"
+#include "reminder/core/CalendarDate.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,11 +1,11 @@
-#include "ReminderWindows.h"
+#include "reminder/windows/ReminderWindows.h"
 
-#include "BringToFront.h"
-#include "Geometry.h"
-#include "PairPlacement.h"
-#include "ReminderSession.h"
-#include "TodayWindow.h"
-#include "UpcomingWindow.h"
+#include "platform/gui/BringToFront.h"
+#include "platform/gui/Geometry.h"
+#include "platform/gui/PairPlacement.h"
+#include "reminder/windows/ReminderSession.h"
+#include "reminder/windows/TodayWindow.h"
+#include "reminder/windows/UpcomingWindow.h"
 
 namespace reminder {
 

@@ -1,13 +1,13 @@
 // The windows library's one entry point, called by Avisela once its scan found names to show.
-#include "ApplicationSetUp.h"
-#include "AviselaWindowsAbi.h"
-#include "BringToFront.h"
-#include "Programs.h"
-#include "ReminderSession.h"
-#include "ReminderWindows.h"
-#include "TodayWindow.h"
-#include "UpcomingWindow.h"
-#include "WindowsHandOver.h"
+#include "platform/Programs.h"
+#include "platform/gui/ApplicationSetUp.h"
+#include "platform/gui/BringToFront.h"
+#include "reminder/core/AviselaWindowsAbi.h"
+#include "reminder/core/WindowsHandOver.h"
+#include "reminder/windows/ReminderSession.h"
+#include "reminder/windows/ReminderWindows.h"
+#include "reminder/windows/TodayWindow.h"
+#include "reminder/windows/UpcomingWindow.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,10 +1,10 @@
-#include "UpcomingWindow.h"
+#include "reminder/windows/UpcomingWindow.h"
 
-#include "Accessibility.h"
-#include "ObjectNames.h"
-#include "ReminderSession.h"
-#include "ShownText.h"
-#include "WindowControls.h"
+#include "platform/gui/Accessibility.h"
+#include "platform/gui/ShownText.h"
+#include "reminder/windows/ObjectNames.h"
+#include "reminder/windows/ReminderSession.h"
+#include "reminder/windows/WindowControls.h"
 
 #include <QCloseEvent>
 

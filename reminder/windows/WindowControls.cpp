@@ -1,6 +1,6 @@
-#include "WindowControls.h"
+#include "reminder/windows/WindowControls.h"
 
-#include "Geometry.h"
+#include "platform/gui/Geometry.h"
 
 #include <QFontMetrics>
 #include <algorithm>

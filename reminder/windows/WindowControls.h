@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Geometry.h"
-#include "WholeGlyphRows.h"
+#include "platform/gui/Geometry.h"
+#include "platform/gui/WholeGlyphRows.h"
 
 #include <QFont>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "Contact.h"
-#include "Lines.h"
-#include "Record.h"
+#include "contacts/Contact.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
 
 #include <gtest/gtest.h>
 #include <random>

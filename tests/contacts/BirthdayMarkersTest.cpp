@@ -1,7 +1,7 @@
-#include "BirthdayMarkers.h"
+#include "contacts/BirthdayMarkers.h"
 
-#include "FileText.h"
-#include "TempDir.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,10 +1,10 @@
 // What may stand where "data.tvl" is expected: only a regular file of a bounded size is read;
 // anything else is refused at once, with a reason the user can act on.
-#include "ContactFile.h"
+#include "contacts/ContactFile.h"
 
-#include "FileText.h"
-#include "Rewrite.h"
-#include "TempDir.h"
+#include "contacts/Rewrite.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "ContactStore.h"
+#include "contacts/ContactStore.h"
 
-#include "BirthdayMarkers.h"
-#include "FileText.h"
-#include "TempDir.h"
+#include "contacts/BirthdayMarkers.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

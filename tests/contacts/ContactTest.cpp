@@ -1,6 +1,6 @@
-#include "Contact.h"
+#include "contacts/Contact.h"
 
-#include "FileText.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "DuplicateNames.h"
+#include "contacts/DuplicateNames.h"
 
-#include "FileText.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Lines.h"
-#include "Record.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "Rewrite.h"
+#include "contacts/Rewrite.h"
 
-#include "BirthdayMarkers.h"
-#include "ContactStore.h"
-#include "FileText.h"
-#include "TempDir.h"
+#include "contacts/BirthdayMarkers.h"
+#include "contacts/ContactStore.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
-#include "SystemError.h"
+#include "system/SystemError.h"
 
-#include "ContactStore.h"
-#include "FileText.h"
-#include "TempDir.h"
+#include "contacts/ContactStore.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <cerrno>
 #include <csignal>

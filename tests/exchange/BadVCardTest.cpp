@@ -1,5 +1,5 @@
-#include "TempDir.h"
-#include "VCardReader.h"
+#include "exchange/VCardReader.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <random>

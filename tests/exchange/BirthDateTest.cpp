@@ -1,4 +1,4 @@
-#include "BirthDate.h"
+#include "exchange/BirthDate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "BirthdayCalendar.h"
+#include "exchange/BirthdayCalendar.h"
 
-#include "FoldedLines.h"
+#include "tests/exchange/FoldedLines.h"
 
 #include <gtest/gtest.h>
 #include <libical/ical.h>

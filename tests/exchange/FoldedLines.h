@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Windows1252.h"
+#include "contacts/Windows1252.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,8 +1,8 @@
-#include "ImportPlan.h"
+#include "exchange/ImportPlan.h"
 
-#include "BirthdayMarkers.h"
-#include "ContactAdapter.h"
-#include "FileText.h"
+#include "contacts/BirthdayMarkers.h"
+#include "exchange/ContactAdapter.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 

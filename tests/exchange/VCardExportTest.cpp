@@ -1,6 +1,6 @@
-#include "CardImport.h"
-#include "FoldedLines.h"
-#include "VCardWriter.h"
+#include "exchange/CardImport.h"
+#include "exchange/VCardWriter.h"
+#include "tests/exchange/FoldedLines.h"
 
 #include <gtest/gtest.h>
 

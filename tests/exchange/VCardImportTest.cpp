@@ -1,6 +1,6 @@
-#include "CardImport.h"
-#include "FileText.h"
-#include "ImportMarks.h"
+#include "exchange/CardImport.h"
+#include "exchange/ImportMarks.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 

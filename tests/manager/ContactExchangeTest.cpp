@@ -1,12 +1,12 @@
-#include "BirthdayMarkers.h"
-#include "ContactListModel.h"
-#include "FileDialog.h"
-#include "FileText.h"
-#include "ImportPreview.h"
-#include "ImportPreviewModel.h"
-#include "ManagerHarness.h"
-#include "ShownText.h"
-#include "VCardReader.h"
+#include "contacts/BirthdayMarkers.h"
+#include "exchange/VCardReader.h"
+#include "manager/ContactListModel.h"
+#include "manager/ImportPreview.h"
+#include "manager/ImportPreviewModel.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/ShownText.h"
+#include "tests/manager/ManagerHarness.h"
+#include "tests/support/FileText.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "ContactListModel.h"
+#include "manager/ContactListModel.h"
 
-#include "FileText.h"
+#include "tests/support/FileText.h"
 
 #include <QPersistentModelIndex>
 #include <QtTest>

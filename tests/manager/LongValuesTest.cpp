@@ -1,7 +1,7 @@
-#include "ContactListModel.h"
-#include "FileText.h"
-#include "ManagerHarness.h"
-#include "ShownText.h"
+#include "manager/ContactListModel.h"
+#include "platform/gui/ShownText.h"
+#include "tests/manager/ManagerHarness.h"
+#include "tests/support/FileText.h"
 
 #include <QClipboard>
 #include <QPlainTextEdit>

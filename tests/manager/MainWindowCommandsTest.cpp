@@ -1,8 +1,8 @@
-#include "AboutPicture.h"
-#include "AboutWindow.h"
-#include "ContactListModel.h"
-#include "FileText.h"
-#include "ManagerHarness.h"
+#include "manager/AboutPicture.h"
+#include "manager/AboutWindow.h"
+#include "manager/ContactListModel.h"
+#include "tests/manager/ManagerHarness.h"
+#include "tests/support/FileText.h"
 
 #include <QAction>
 #include <QLabel>

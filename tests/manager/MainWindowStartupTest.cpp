@@ -1,9 +1,9 @@
-#include "ContactListModel.h"
-#include "FileText.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "QtText.h"
-#include "TempDir.h"
+#include "manager/ContactListModel.h"
+#include "manager/MainWindow.h"
+#include "platform/gui/MessageBox.h"
+#include "platform/gui/QtText.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QDate>

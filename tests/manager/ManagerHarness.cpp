@@ -1,6 +1,6 @@
-#include "ManagerHarness.h"
+#include "tests/manager/ManagerHarness.h"
 
-#include "ContactListModel.h"
+#include "manager/ContactListModel.h"
 
 #include <QAction>
 #include <QComboBox>

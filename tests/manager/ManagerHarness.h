@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ContactDialog.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "TempDir.h"
+#include "manager/ContactDialog.h"
+#include "manager/MainWindow.h"
+#include "platform/gui/MessageBox.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QEvent>

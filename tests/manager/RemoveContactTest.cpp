@@ -1,6 +1,6 @@
-#include "ContactListModel.h"
-#include "FileText.h"
-#include "ManagerHarness.h"
+#include "manager/ContactListModel.h"
+#include "tests/manager/ManagerHarness.h"
+#include "tests/support/FileText.h"
 
 #include <QAction>
 #include <QLabel>

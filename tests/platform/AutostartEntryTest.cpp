@@ -1,6 +1,6 @@
-#include "AutostartEntry.h"
+#include "platform/AutostartEntry.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

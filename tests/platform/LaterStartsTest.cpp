@@ -1,6 +1,6 @@
-#include "LaterStarts.h"
+#include "platform/LaterStarts.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "PairPlacement.h"
+#include "platform/gui/PairPlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ShownText.h"
+#include "platform/gui/ShownText.h"
 
 #include <gtest/gtest.h>
 

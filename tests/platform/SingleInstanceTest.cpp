@@ -1,6 +1,6 @@
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The age update killed at any moment: after the next start that day, every contact due today
 // is one year older exactly once, and the contact file is always the whole old or the whole new.
-#include "AgeUpdate.h"
-#include "FileText.h"
-#include "Lines.h"
-#include "Record.h"
-#include "TempDir.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
+#include "reminder/core/AgeUpdate.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,8 +1,8 @@
 // The real Avisela, started as at logon from a program directory of its own, on a faked date.
-#include "ChildProcess.h"
-#include "FileText.h"
-#include "PrivateDisplay.h"
-#include "TempDir.h"
+#include "tests/reminder/ChildProcess.h"
+#include "tests/reminder/PrivateDisplay.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // Whatever the contact file holds, the reminder neither crashes nor hangs on it, and its age
 // update loses no line.
-#include "AgeUpdate.h"
-#include "Birthday.h"
-#include "ContactDetails.h"
-#include "FileText.h"
-#include "Lines.h"
-#include "Record.h"
-#include "StartupScan.h"
-#include "TempDir.h"
+#include "contacts/Birthday.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
+#include "reminder/core/AgeUpdate.h"
+#include "reminder/core/ContactDetails.h"
+#include "reminder/core/StartupScan.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,6 +1,6 @@
-#include "BirthdayTune.h"
+#include "reminder/sound/BirthdayTune.h"
 
-#include "WaveFile.h"
+#include "reminder/sound/WaveFile.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

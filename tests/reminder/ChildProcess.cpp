@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "tests/reminder/ChildProcess.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "DueBirthdays.h"
+#include "reminder/core/DueBirthdays.h"
 
-#include "FileText.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 

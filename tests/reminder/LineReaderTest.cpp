@@ -1,7 +1,7 @@
-#include "LineReader.h"
+#include "reminder/core/LineReader.h"
 
-#include "Lines.h"
-#include "TempDir.h"
+#include "contacts/Lines.h"
+#include "tests/support/TempDir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

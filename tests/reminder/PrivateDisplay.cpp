@@ -1,6 +1,6 @@
-#include "PrivateDisplay.h"
+#include "tests/reminder/PrivateDisplay.h"
 
-#include "ChildProcess.h"
+#include "tests/reminder/ChildProcess.h"
 
 #include <poll.h>
 #include <random>

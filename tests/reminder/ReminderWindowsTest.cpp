@@ -1,14 +1,14 @@
-#include "ReminderWindows.h"
+#include "reminder/windows/ReminderWindows.h"
 
-#include "ContactFile.h"
-#include "FileLock.h"
-#include "FileText.h"
-#include "Geometry.h"
-#include "ReminderSession.h"
-#include "ShownText.h"
-#include "TempDir.h"
-#include "TodayWindow.h"
-#include "UpcomingWindow.h"
+#include "contacts/ContactFile.h"
+#include "platform/gui/Geometry.h"
+#include "platform/gui/ShownText.h"
+#include "reminder/windows/ReminderSession.h"
+#include "reminder/windows/TodayWindow.h"
+#include "reminder/windows/UpcomingWindow.h"
+#include "system/FileLock.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <QLabel>
 #include <QLineEdit>

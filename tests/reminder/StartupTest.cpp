@@ -1,7 +1,7 @@
-#include "DayMarkers.h"
-#include "FileText.h"
-#include "StartupScan.h"
-#include "TempDir.h"
+#include "reminder/core/DayMarkers.h"
+#include "reminder/core/StartupScan.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "WindowsHandOver.h"
+#include "reminder/core/WindowsHandOver.h"
 
-#include "Programs.h"
-#include "TempDir.h"
+#include "platform/Programs.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

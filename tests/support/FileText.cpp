@@ -1,8 +1,8 @@
-#include "FileText.h"
+#include "tests/support/FileText.h"
 
-#include "Lines.h"
-#include "Record.h"
-#include "Windows1252.h"
+#include "contacts/Lines.h"
+#include "contacts/Record.h"
+#include "contacts/Windows1252.h"
 
 #include <iterator>
 #include <stdexcept>

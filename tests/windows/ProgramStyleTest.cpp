@@ -1,6 +1,6 @@
-#include "ProgramStyle.h"
+#include "platform/gui/ProgramStyle.h"
 
-#include "ManagerHarness.h"
+#include "tests/manager/ManagerHarness.h"
 
 #include <QApplication>
 #include <QFile>

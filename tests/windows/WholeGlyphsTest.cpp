@@ -1,11 +1,11 @@
-#include "ContactListModel.h"
-#include "FileText.h"
-#include "ManagerHarness.h"
-#include "ReminderSession.h"
-#include "ReminderWindows.h"
-#include "TempDir.h"
-#include "TodayWindow.h"
-#include "UpcomingWindow.h"
+#include "manager/ContactListModel.h"
+#include "reminder/windows/ReminderSession.h"
+#include "reminder/windows/ReminderWindows.h"
+#include "reminder/windows/TodayWindow.h"
+#include "reminder/windows/UpcomingWindow.h"
+#include "tests/manager/ManagerHarness.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TempDir.h"
 
 #include <QLineEdit>
 #include <QListWidget>
