@@ -2,7 +2,7 @@
 # clang-tidy's bug-prone, performance and static-analyzer checks on the libraries without Qt.
 # `.ci/run` runs both targets through `./setup.sh test`.
 
-set(TORTAVELA_SOURCE_FOLDERS bench contacts exchange manager platform reminder system tests)
+set(TORTAVELA_SOURCE_FOLDERS bench contacts exchange manager platform reminder sync system tests)
 set(format_sources)
 foreach(folder IN LISTS TORTAVELA_SOURCE_FOLDERS)
     # A check over whatever files stand there, so it is globbed: nothing is compiled from it.
@@ -25,7 +25,7 @@ endif()
 find_program(RUN_CLANG_TIDY_PROGRAM NAMES run-clang-tidy run-clang-tidy-14)
 if(RUN_CLANG_TIDY_PROGRAM)
     set(tidy_sources)
-    foreach(folder system contacts exchange platform reminder/core)
+    foreach(folder system contacts exchange sync platform reminder/core)
         file(GLOB found CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
         list(APPEND tidy_sources ${found})
     endforeach()

@@ -287,7 +287,7 @@ ChangeAnswer ContactStore::remove(const Contact& stored, const RewriteHooks& hoo
 
 ChangeAnswer ContactStore::apply(const ContactBatch& batch, const RewriteHooks& hooks)
 {
-    return change(TempFile::Rewrite, {{}, batch.replacements, batch.additions}, hooks,
+    return change(TempFile::Rewrite, {batch.removals, batch.replacements, batch.additions}, hooks,
                   batch.markers);
 }
 

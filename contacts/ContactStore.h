@@ -84,6 +84,7 @@ struct Replacement {
 struct ContactBatch {
     std::vector<Contact> additions;
     std::vector<Replacement> replacements;
+    std::vector<Contact> removals = {};
     // Marker files that stand with the new content (see rewriteContactFileWithMarkers): the
     // birthday markers of contacts whose age already counts today's birthday. A marker that
     // stands there already, or cannot be made, is left out; the change is written all the same.
@@ -108,7 +109,8 @@ public:
                          const RewriteHooks& hooks = {});
     // The stored contact's lines leave the file, through "data.tvl2".
     ChangeAnswer remove(const Contact& stored, const RewriteHooks& hooks = {});
-    // The replacements' contacts, then the additions, become the last lines, in their order.
+    // The removals' lines leave the file; the replacements' contacts, then the additions, become
+    // the last lines, in their order.
     ChangeAnswer apply(const ContactBatch& batch, const RewriteHooks& hooks = {});
 
     // Whether the file is no longer the one last read or written here.

@@ -99,18 +99,8 @@ RewriteJournal journalFor(std::string_view newContent, std::vector<MarkerFile> m
 
 bool writeJournal(const std::filesystem::path& dir, const RewriteJournal& journal)
 {
-    const std::filesystem::path temp = dir / journalTempName();
-    ::unlink(temp.c_str());
-    sys::FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (fd.get() < 0)
-        return false;
-    if (!sys::writeAll(fd.get(), serialized(journal)) || ::fsync(fd.get()) != 0 || !fd.close() ||
-        ::rename(temp.c_str(), (dir / kJournalName).c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
     // The journal must be on the disk before any marker it names.
-    return sys::syncDirectory(dir);
+    return sys::replaceFile(dir / kJournalName, serialized(journal));
 }
 
 std::optional<RewriteJournal> readJournal(const std::filesystem::path& dir)

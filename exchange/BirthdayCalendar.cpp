@@ -46,7 +46,7 @@ icalcomponent* birthdayEvent(const ContactValues& contact, contacts::DayMonth bi
     const icaltimetype start = dateOf(kFirstYear, birthday.month, birthday.day);
     icaltimetype end = start;
     icaltime_adjust(&end, 1, 0, 0, 0);
-    const std::string uid = stableUid(contact.name, "cumple");
+    const std::string uid = birthdayEventUid(contact.name);
     const std::string summary = "Cumpleaños de " + exportedText(contact.name);
     return icalcomponent_vanew(
         ICAL_VEVENT_COMPONENT, icalproperty_new_uid(uid.c_str()), icalproperty_new_dtstamp(stamp),
@@ -55,18 +55,69 @@ icalcomponent* birthdayEvent(const ContactValues& contact, contacts::DayMonth bi
         icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT), static_cast<void*>(nullptr));
 }
 
+// Midnight of the all-day event less 15 hours: 9:00 the day before.
+icalcomponent* dayBeforeAlarm(const ContactValues& contact)
+{
+    icaltriggertype trigger{};
+    trigger.time = icaltime_null_time();
+    trigger.duration = icaldurationtype_null_duration();
+    trigger.duration.is_neg = 1;
+    trigger.duration.hours = 15;
+    const std::string description = "Mañana cumple " + exportedText(contact.name);
+    return icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
+                               icalproperty_new_trigger(trigger),
+                               icalproperty_new_description(description.c_str()),
+                               static_cast<void*>(nullptr));
+}
+
+Component calendarRoot()
+{
+    return Component(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
+                                         icalproperty_new_prodid("-//Tortavela//Agendela//ES"),
+                                         icalproperty_new_calscale("GREGORIAN"),
+                                         static_cast<void*>(nullptr)));
+}
+
+std::string textOf(icalcomponent* root)
+{
+    char* text = icalcomponent_as_ical_string_r(root);
+    std::string result = text;
+    icalmemory_free_buffer(text);
+    return result;
+}
+
+icaltimetype stampOf(std::chrono::sys_seconds now)
+{
+    return icaltime_from_timet_with_zone(static_cast<time_t>(now.time_since_epoch().count()), 0,
+                                         icaltimezone_get_utc_timezone());
+}
+
 } // namespace
+
+std::string birthdayEventUid(std::string_view name)
+{
+    return stableUid(name, "cumple");
+}
+
+std::optional<std::string> writeBirthdayEvent(const ContactValues& contact,
+                                              std::chrono::sys_seconds now)
+{
+    const auto birthday = contacts::parseBirthday(contact.birthday);
+    if (!birthday || !contacts::isCalendarDay(*birthday))
+        return std::nullopt;
+    Component root = calendarRoot();
+    icalcomponent* event = birthdayEvent(contact, *birthday, stampOf(now));
+    icalcomponent_add_component(event, dayBeforeAlarm(contact));
+    icalcomponent_add_component(root.get(), event);
+    return textOf(root.get());
+}
 
 BirthdayCalendar writeBirthdayCalendar(std::span<const ContactValues> contacts,
                                        std::chrono::sys_seconds now)
 {
     BirthdayCalendar calendar;
-    const icaltimetype stamp = icaltime_from_timet_with_zone(
-        static_cast<time_t>(now.time_since_epoch().count()), 0, icaltimezone_get_utc_timezone());
-    Component root(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
-                                       icalproperty_new_prodid("-//Tortavela//Agendela//ES"),
-                                       icalproperty_new_calscale("GREGORIAN"),
-                                       static_cast<void*>(nullptr)));
+    const icaltimetype stamp = stampOf(now);
+    Component root = calendarRoot();
     // The name that calendars give a subscribed or imported calendar.
     icalproperty* name = icalproperty_new_x("Cumpleaños (Tortavela)");
     icalproperty_set_x_name(name, "X-WR-CALNAME");
@@ -80,9 +131,7 @@ BirthdayCalendar writeBirthdayCalendar(std::span<const ContactValues> contacts,
         }
         icalcomponent_add_component(root.get(), birthdayEvent(contact, *birthday, stamp));
     }
-    char* text = icalcomponent_as_ical_string_r(root.get());
-    calendar.text = text;
-    icalmemory_free_buffer(text);
+    calendar.text = textOf(root.get());
     return calendar;
 }
 

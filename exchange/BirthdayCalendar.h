@@ -3,8 +3,10 @@
 #include "exchange/ContactValues.h"
 
 #include <chrono>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The birthdays as an iCalendar file (RFC 5545) for the desktop's calendars and phones: one
@@ -24,5 +26,15 @@ struct BirthdayCalendar {
 // `now` stamps the events (DTSTAMP): a calendar that imports the file again takes the newer.
 BirthdayCalendar writeBirthdayCalendar(std::span<const ContactValues> contacts,
                                        std::chrono::sys_seconds now);
+
+// One contact's event as a calendar object of its own, for a CalDAV calendar: the same event as
+// the file's, same UID, with a display alarm at 9:00 the day before ("Mañana cumple <nombre>")
+// so that phones and desktop calendars alert. Nothing for a birthday that is no day of the
+// calendar.
+std::optional<std::string> writeBirthdayEvent(const ContactValues& contact,
+                                              std::chrono::sys_seconds now);
+
+// The UID of a contact's birthday event.
+std::string birthdayEventUid(std::string_view name);
 
 } // namespace exchange

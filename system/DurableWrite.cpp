@@ -27,4 +27,22 @@ bool syncDirectory(const std::filesystem::path& dir)
     return fd.get() >= 0 && ::fsync(fd.get()) == 0;
 }
 
+bool replaceFile(const std::filesystem::path& file, std::string_view bytes)
+{
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    ::unlink(temp.c_str());
+    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (fd.get() < 0)
+        return false;
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close() ||
+        ::rename(temp.c_str(), file.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        errno = error;
+        return false;
+    }
+    return syncDirectory(file.parent_path());
+}
+
 } // namespace sys

@@ -1,0 +1,93 @@
+#include "sync/MirroredCard.h"
+
+#include "contacts/Birthday.h"
+#include "contacts/Windows1252.h"
+#include "exchange/BirthDate.h"
+#include "exchange/CardImport.h"
+#include "exchange/StorageProblem.h"
+#include "exchange/Transliteration.h"
+#include "exchange/VCardReader.h"
+#include "exchange/VCardValue.h"
+
+namespace mirror {
+namespace {
+
+using contacts::ContactField;
+
+bool isOneLine(ContactField field)
+{
+    return field != ContactField::Note && field != ContactField::Address;
+}
+
+std::optional<int> birthYear(const exchange::VCard& card)
+{
+    const auto bday = card.first("BDAY");
+    if (!bday)
+        return std::nullopt;
+    const std::optional<std::string> omitted = bday->parameter("X-APPLE-OMIT-YEAR");
+    const auto birth = exchange::parseBirthDate(
+        bday->value, omitted ? std::optional<std::string_view>(*omitted) : std::nullopt);
+    return birth ? birth->year : std::nullopt;
+}
+
+} // namespace
+
+CardReading readMirroredCard(std::string_view text, std::chrono::year_month_day today)
+{
+    CardReading reading;
+    const exchange::VCardFile file = exchange::readVCards(std::string(text));
+    if (file.cards.empty()) {
+        reading.problem = file.error.empty() ? "La tarjeta no se puede leer." : file.error;
+        return reading;
+    }
+    const exchange::VCard& card = file.cards.front();
+    exchange::ImportedCard imported = exchange::importCard(card, today);
+    reading.hasBirthday = !imported.values.birthday.empty();
+    if (!reading.hasBirthday)
+        return reading;
+
+    MirroredCard mirrored;
+    if (const auto uid = card.first("UID"))
+        mirrored.uid = exchange::unescapeText(exchange::decodeValue(*uid).text);
+    for (exchange::Role role : exchange::kRoles) {
+        if (role == ContactField::Age)
+            continue;
+        const std::string& value = exchange::valueOf(imported.values, role);
+        const auto storable = exchange::storableText(value, isOneLine(role));
+        if (!storable) {
+            reading.problem = std::string(exchange::fieldCaption(role)) + ": «" + value +
+                              "» no queda en nada que el archivo de contactos pueda guardar.";
+            return reading;
+        }
+        if (storable->changed)
+            mirrored.transliterated.push_back(value + " → " + storable->text);
+        const auto bytes = contacts::utf8ToWindows1252(storable->text);
+        if (!bytes) {
+            reading.problem = std::string(exchange::fieldCaption(role)) + ": «" + value +
+                              "» no se puede guardar en el archivo de contactos.";
+            return reading;
+        }
+        mirrored.fields[role] = *bytes;
+    }
+    if (mirrored.fields[ContactField::Name].empty()) {
+        reading.problem = "La tarjeta no tiene nombre.";
+        return reading;
+    }
+    if (const auto year = birthYear(card))
+        mirrored.fields[ContactField::Age] = std::to_string(*year);
+    reading.card = std::move(mirrored);
+    return reading;
+}
+
+std::optional<std::string> ageFromYear(const contacts::Fields& card,
+                                       std::chrono::year_month_day today)
+{
+    const auto year = contacts::parseSmallNumber(card[ContactField::Age]);
+    const auto dayMonth = contacts::parseBirthday(card[ContactField::Birthday]);
+    if (!year || !dayMonth)
+        return std::nullopt;
+    const auto age = exchange::ageOn({*dayMonth, *year}, today);
+    return age ? std::optional(std::to_string(*age)) : std::nullopt;
+}
+
+} // namespace mirror
