@@ -2,7 +2,7 @@
 # clang-tidy's bug-prone, performance and static-analyzer checks on the libraries without Qt.
 # `.ci/run` runs both targets through `./setup.sh test`.
 
-set(TORTAVELA_SOURCE_FOLDERS bench contacts exchange manager platform reminder sync system tests)
+set(TORTAVELA_SOURCE_FOLDERS bench carddav contacts exchange manager platform reminder sync system tests)
 set(format_sources)
 foreach(folder IN LISTS TORTAVELA_SOURCE_FOLDERS)
     # A check over whatever files stand there, so it is globbed: nothing is compiled from it.
