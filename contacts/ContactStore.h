@@ -84,11 +84,12 @@ struct Replacement {
 struct ContactBatch {
     std::vector<Contact> additions;
     std::vector<Replacement> replacements;
-    std::vector<Contact> removals = {};
     // Marker files that stand with the new content (see rewriteContactFileWithMarkers): the
     // birthday markers of contacts whose age already counts today's birthday. A marker that
     // stands there already, or cannot be made, is left out; the change is written all the same.
     std::vector<MarkerFile> markers = {};
+    // Contacts whose lines leave the file.
+    std::vector<Contact> removals = {};
 };
 
 class ContactStore {

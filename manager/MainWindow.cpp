@@ -11,6 +11,7 @@
 #include "manager/ImportPreview.h"
 #include "manager/ObjectNames.h"
 #include "manager/RemovalQuestion.h"
+#include "manager/SyncController.h"
 #include "manager/StartupContacts.h"
 #include "manager/UnreadableLinesNotice.h"
 #include "platform/AutostartEntry.h"
@@ -64,6 +65,8 @@ QString failureText(MainWindow::Command command)
         return QStringLiteral("No se pudo guardar el contacto modificado.");
     case MainWindow::Command::Remove:
         return QStringLiteral("No se pudo quitar el contacto.");
+    case MainWindow::Command::Sync:
+        return QStringLiteral("No se pudo sincronizar la libreta.");
     case MainWindow::Command::Import:
         break;
     }
@@ -157,6 +160,12 @@ void MainWindow::buildMenus()
                                          QStringLiteral("Exportar contactos..."));
     m_exportBirthdaysCommand = makeAction(m_fileMenu, objectName::exportBirthdaysCommand,
                                           QStringLiteral("Exportar cumpleaños..."));
+    m_sync = new SyncController(
+        *this, m_fileMenu, m_store,
+        {m_env.programDir, m_env.today, [] {
+             return std::chrono::time_point_cast<std::chrono::seconds>(
+                 std::chrono::system_clock::now());
+         }});
     m_fileMenu->addSeparator()->setObjectName(objectName::menuSeparator);
     m_quitCommand = makeAction(m_fileMenu, objectName::quitCommand, QStringLiteral("Salir"));
     m_helpMenu = makeMenu(objectName::helpMenu, QStringLiteral("Ayuda"));
@@ -259,6 +268,7 @@ void MainWindow::startUp(StartupContacts startup)
         connect(watcher, &ContactFileWatcher::mayHaveChanged, this, &MainWindow::followContactFile);
         // A change made before the watch began.
         followContactFile();
+        m_sync->startUp();
     });
 }
 
@@ -435,7 +445,7 @@ bool MainWindow::showAnswer(Command command, contacts::ChangeAnswer answer, QWid
     std::vector<contacts::Contact> toSelect;
     if (command == Command::Import || (command == Command::Add && contactCount() == 0))
         toSelect = answer.addedContacts;
-    if (command != Command::Add)
+    if (command != Command::Add && command != Command::Sync)
         clearSelection();
     if (answer.book) {
         showBook(std::move(*answer.book));
@@ -474,9 +484,16 @@ void MainWindow::storeEnteredContact(ContactDialog& dialog, const contacts::Cont
     const auto& original = dialog.original();
     contacts::ChangeAnswer answer =
         original ? m_store.replace(*original, entered) : m_store.add(entered);
+    // A renamed contact stays the same card of the address book it is synced with.
+    const std::string written =
+        answer.written() && !answer.addedContacts.empty() ? answer.addedContacts.front().line()
+                                                           : std::string();
     // A contact that could not be stored stays in the dialog, as the user typed it.
-    if (showAnswer(original ? Command::Modify : Command::Add, std::move(answer), &dialog))
+    if (showAnswer(original ? Command::Modify : Command::Add, std::move(answer), &dialog)) {
+        if (original)
+            m_sync->contactReplaced(original->storedLine(), written);
         dialog.accept();
+    }
 }
 
 void MainWindow::addContact()

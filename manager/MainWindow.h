@@ -23,6 +23,7 @@ class QTreeView;
 namespace manager {
 
 class ContactDialog;
+class SyncController;
 class ContactListModel;
 class ImportPreview;
 
@@ -58,7 +59,7 @@ public:
     // as blanks, and only the start of a long one.
     QString note() const;
 
-    enum class Command { Add, Modify, Remove, Import };
+    enum class Command { Add, Modify, Remove, Import, Sync };
     // Shows what the store answered to a command and tells the user of a refusal or a failure,
     // over `messageParent`. True when the change was written.
     bool showAnswer(Command command, contacts::ChangeAnswer answer, QWidget* messageParent);
@@ -66,6 +67,9 @@ public:
     // Reads the contact file again when another program changed it, keeping the selected contact
     // selected and the list where it was scrolled to.
     void followContactFile();
+
+    // A dialog of the main window: the main window takes no input while it is open.
+    void openWhileDisabled(QDialog* dialog);
 
     // The column widths in twips for a client width, as the list's columns were designed.
     static std::array<double, 7> columnWidthsTwips(double scaleWidth);
@@ -104,7 +108,6 @@ private:
     void exportBirthdays();
     // Nothing to export while the list is empty.
     void enableExports();
-    void openWhileDisabled(QDialog* dialog);
     void openContactDialog(std::optional<contacts::Contact> contact);
     void storeEnteredContact(ContactDialog& dialog, const contacts::Contact& entered);
 
@@ -128,6 +131,7 @@ private:
     QAction* m_exportBirthdaysCommand = nullptr;
     QAction* m_quitCommand = nullptr;
     QAction* m_aboutCommand = nullptr;
+    SyncController* m_sync = nullptr;
     bool m_waitingForLock = false;
 };
 

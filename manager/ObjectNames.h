@@ -61,6 +61,22 @@ inline constexpr char importUpdates[] = "chkactualizar"; // "Actualizar también
 inline constexpr char importSummary[] = "lblresumen";    // what "Importar" will write
 inline constexpr char importButton[] = "cmdimportar";    // "Importar"; "Cancelar" is cmdcancel
 
+// The sync with an address book: "Sincronizar ahora", "Cuenta de sincronización...", the account
+// dialog, the line below the list and the summary window.
+inline constexpr char syncNowCommand[] = "syncNowCommand";
+inline constexpr char syncAccountCommand[] = "syncAccountCommand";
+inline constexpr char syncAccountDialog[] = "syncAccountDialog";
+inline constexpr char syncServer[] = "syncServer";
+inline constexpr char syncUser[] = "syncUser";
+inline constexpr char syncPassword[] = "syncPassword";
+inline constexpr char syncTestButton[] = "syncTestButton"; // "Probar"
+inline constexpr char syncTestOutcome[] = "syncTestOutcome";
+inline constexpr char syncAddressBooks[] = "syncAddressBooks";
+inline constexpr char syncCalendars[] = "syncCalendars";
+inline constexpr char syncRemoveButton[] = "syncRemoveButton"; // "Quitar la cuenta"
+inline constexpr char syncStatus[] = "syncStatus";
+inline constexpr char syncSummary[] = "syncSummary";
+
 // The About window.
 inline constexpr char aboutWindow[] = "FrmAcerca"; // "Acerca De Tortavela"
 inline constexpr char aboutPicture[] = "Image1";   // the picture; a click closes the window

@@ -195,4 +195,36 @@ bool writeState(const std::filesystem::path& programDir, const SyncState& state)
     return sys::replaceFile(programDir / kStateFileName, serializeState(state));
 }
 
+void trackReplacement(const std::filesystem::path& programDir, std::string_view from,
+                      std::string_view to)
+{
+    std::optional<SyncState> state = readState(programDir);
+    if (!state)
+        return;
+    // The pair whose line the replaced one is; or, as the store finds a contact whose line the
+    // reminder changed meanwhile, the one pair whose line bears its name.
+    const auto lineOf = [](const SyncedPair& pair) -> const std::string& {
+        return pair.trackedLine.empty() ? pair.bookLine : pair.trackedLine;
+    };
+    SyncedPair* followed = nullptr;
+    for (SyncedPair& pair : state->pairs) {
+        if (lineOf(pair) == from)
+            followed = &pair;
+    }
+    if (!followed) {
+        const auto name = contacts::nameOf(from);
+        for (SyncedPair& pair : state->pairs) {
+            if (name && contacts::nameOf(lineOf(pair)) == name) {
+                if (followed)
+                    return; // several: nobody can tell which
+                followed = &pair;
+            }
+        }
+    }
+    if (!followed)
+        return;
+    followed->trackedLine = std::string(to);
+    writeState(programDir, *state);
+}
+
 } // namespace mirror

@@ -62,4 +62,9 @@ std::optional<SyncState> parseState(std::string_view text);
 std::optional<SyncState> readState(const std::filesystem::path& programDir);
 bool writeState(const std::filesystem::path& programDir, const SyncState& state);
 
+// The manager replaced a contact's line: the pair that follows it now follows the new line, so
+// that a contact renamed in the manager stays the same card. Nothing without a state.
+void trackReplacement(const std::filesystem::path& programDir, std::string_view from,
+                      std::string_view to);
+
 } // namespace mirror

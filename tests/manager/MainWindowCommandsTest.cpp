@@ -45,7 +45,9 @@ private slots:
                  (QStringList{
                      "Agregar...=mnuadd", "Modificar...=mnumodi", "Quitar=mnudel",
                      "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
-                     "Exportar cumpleaños...=mnuexportarcumple", "-=mnuguion", "Salir=mnuend"}));
+                     "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
+                     "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion",
+                     "Salir=mnuend"}));
         QCOMPARE(manager.window().findChild<QMenu*>("mnuayuda")->title(), QStringLiteral("Ayuda"));
         QCOMPARE(items("mnuayuda"), QStringList{"Acerca De...=mnuacerca"});
         for (const QAction* action : manager.window().findChildren<QAction*>())
