@@ -16,6 +16,8 @@ packages=(
     faketime desktop-file-utils x11-utils
     xvfb xauth at-spi2-core python3-pyatspi dbus-daemon dbus-bin dbus-x11 xdotool imagemagick
     openbox
+    qtkeychain-qt6-dev gnome-keyring libsecret-tools
+    radicale xandikos vdirsyncer curl openssl
     fonts-dejavu-core
 )
 
@@ -51,7 +53,7 @@ run_sanitized_core_tests() {
     cmake -S "$here" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DTORTAVELA_SANITIZE=ON -DTORTAVELA_BUILD_BENCHMARKS=OFF -DTORTAVELA_WARNINGS_AS_ERRORS=ON
     cmake --build "$sanitized" --target contacts_tests exchange_tests platform_tests \
-        reminder_core_tests
+        reminder_core_tests sync_tests
     ctest --test-dir "$sanitized" -L core --output-on-failure --no-tests=error --timeout 300 \
         -j "$(nproc)"
 }

@@ -11,8 +11,8 @@
 #include "manager/ImportPreview.h"
 #include "manager/ObjectNames.h"
 #include "manager/RemovalQuestion.h"
-#include "manager/SyncController.h"
 #include "manager/StartupContacts.h"
+#include "manager/SyncController.h"
 #include "manager/UnreadableLinesNotice.h"
 #include "platform/AutostartEntry.h"
 #include "platform/gui/Accessibility.h"
@@ -160,12 +160,11 @@ void MainWindow::buildMenus()
                                          QStringLiteral("Exportar contactos..."));
     m_exportBirthdaysCommand = makeAction(m_fileMenu, objectName::exportBirthdaysCommand,
                                           QStringLiteral("Exportar cumpleaños..."));
-    m_sync = new SyncController(
-        *this, m_fileMenu, m_store,
-        {m_env.programDir, m_env.today, [] {
-             return std::chrono::time_point_cast<std::chrono::seconds>(
-                 std::chrono::system_clock::now());
-         }});
+    m_sync = new SyncController(*this, m_fileMenu, m_store,
+                                {m_env.programDir, m_env.today, [] {
+                                     return std::chrono::time_point_cast<std::chrono::seconds>(
+                                         std::chrono::system_clock::now());
+                                 }});
     m_fileMenu->addSeparator()->setObjectName(objectName::menuSeparator);
     m_quitCommand = makeAction(m_fileMenu, objectName::quitCommand, QStringLiteral("Salir"));
     m_helpMenu = makeMenu(objectName::helpMenu, QStringLiteral("Ayuda"));
@@ -485,9 +484,9 @@ void MainWindow::storeEnteredContact(ContactDialog& dialog, const contacts::Cont
     contacts::ChangeAnswer answer =
         original ? m_store.replace(*original, entered) : m_store.add(entered);
     // A renamed contact stays the same card of the address book it is synced with.
-    const std::string written =
-        answer.written() && !answer.addedContacts.empty() ? answer.addedContacts.front().line()
-                                                           : std::string();
+    const std::string written = answer.written() && !answer.addedContacts.empty()
+                                    ? answer.addedContacts.front().line()
+                                    : std::string();
     // A contact that could not be stored stays in the dialog, as the user typed it.
     if (showAnswer(original ? Command::Modify : Command::Add, std::move(answer), &dialog)) {
         if (original)

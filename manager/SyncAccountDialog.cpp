@@ -74,8 +74,7 @@ SyncAccountDialog::SyncAccountDialog(QWidget* parent,
     form->addRow(QStringLiteral("Calendario de &cumpleaños:"), m_calendars);
     layout->addLayout(form);
     for (QWidget* input : {static_cast<QWidget*>(m_server), static_cast<QWidget*>(m_user),
-                           static_cast<QWidget*>(m_password),
-                           static_cast<QWidget*>(m_addressBooks),
+                           static_cast<QWidget*>(m_password), static_cast<QWidget*>(m_addressBooks),
                            static_cast<QWidget*>(m_calendars)})
         platform::nameAfterLabel(qobject_cast<QLabel*>(form->labelForField(input)), input);
 
@@ -129,9 +128,8 @@ void SyncAccountDialog::test()
     m_outcome->setText(QStringLiteral("Probando..."));
     m_testButton->setEnabled(false);
     delete m_discovery;
-    m_discovery =
-        new carddav::Discovery(addressOf(m_server->text()), m_user->text(), m_password->text(),
-                               this);
+    m_discovery = new carddav::Discovery(addressOf(m_server->text()), m_user->text(),
+                                         m_password->text(), this);
     connect(m_discovery, &carddav::Discovery::finished, this, &SyncAccountDialog::showFound);
     m_discovery->start();
 }

@@ -88,8 +88,7 @@ void showSummary(QWidget* parent, const QString& text)
 
 } // namespace
 
-SyncController::SyncController(MainWindow& window, QMenu* fileMenu,
-                               contacts::ContactStore& store,
+SyncController::SyncController(MainWindow& window, QMenu* fileMenu, contacts::ContactStore& store,
                                carddav::BookSync::Environment environment)
     : QObject(&window), m_window(window), m_store(store), m_env(std::move(environment)),
       m_account(carddav::readAccount(m_env.programDir)), m_passwords(new PasswordStore(this))
@@ -146,10 +145,10 @@ void SyncController::syncNow(Asked asked)
         }
         // No keyring: asked at each sync, kept in memory only.
         bool given = false;
-        const QString typed = QInputDialog::getText(
-            &m_window, QStringLiteral("Sincronizar"),
-            QStringLiteral("Contraseña de %1:").arg(m_account->user), QLineEdit::Password,
-            QString(), &given);
+        const QString typed =
+            QInputDialog::getText(&m_window, QStringLiteral("Sincronizar"),
+                                  QStringLiteral("Contraseña de %1:").arg(m_account->user),
+                                  QLineEdit::Password, QString(), &given);
         if (!given) {
             showStatus(QString());
             return;
@@ -226,8 +225,9 @@ void SyncController::editAccount()
         open(QString());
         return;
     }
-    m_passwords->read(passwordKey(),
-                      [open](std::optional<QString> password) { open(password.value_or(QString())); });
+    m_passwords->read(passwordKey(), [open](std::optional<QString> password) {
+        open(password.value_or(QString()));
+    });
 }
 
 } // namespace manager

@@ -12,7 +12,11 @@ namespace platform {
 void nameAfterLabel(QLabel* label, QWidget* control)
 {
     label->setBuddy(control);
+    // The caption as read: a mnemonic's marker is no part of it ("&&" is one "&").
     QString name = label->text();
+    name.replace(QLatin1StringView("&&"), QLatin1StringView("\x01"));
+    name.remove(QLatin1Char('&'));
+    name.replace(QLatin1Char('\x01'), QLatin1Char('&'));
     while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     control->setAccessibleName(name);

@@ -7,10 +7,11 @@ import traceback
 import scenarios_desktop
 import scenarios_manager
 import scenarios_reminder
+import scenarios_sync
 from tortavela_e2e import Desktop
 
 SCENARIOS = {**scenarios_manager.SCENARIOS, **scenarios_reminder.SCENARIOS,
-             **scenarios_desktop.SCENARIOS}
+             **scenarios_desktop.SCENARIOS, **scenarios_sync.SCENARIOS}
 
 
 def main():
