@@ -41,13 +41,13 @@ private slots:
         };
         QCOMPARE(manager.window().findChild<QMenu*>("mnuarchivo")->title(),
                  QStringLiteral("Archivo"));
-        QCOMPARE(items("mnuarchivo"),
-                 (QStringList{
-                     "Agregar...=mnuadd", "Modificar...=mnumodi", "Quitar=mnudel",
-                     "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
-                     "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
-                     "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion",
-                     "Salir=mnuend"}));
+        QCOMPARE(
+            items("mnuarchivo"),
+            (QStringList{
+                "Agregar...=mnuadd", "Modificar...=mnumodi", "Quitar=mnudel",
+                "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
+                "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
+                "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion", "Salir=mnuend"}));
         QCOMPARE(manager.window().findChild<QMenu*>("mnuayuda")->title(), QStringLiteral("Ayuda"));
         QCOMPARE(items("mnuayuda"), QStringList{"Acerca De...=mnuacerca"});
         for (const QAction* action : manager.window().findChildren<QAction*>())
