@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t kCardsPerReport = 200;
 // Rounds started again after a card changed meanwhile, before the sync gives up for now.
 constexpr int kMostRounds = 3;
+// Writes to the server in flight at once.
+constexpr int kWritesAtOnce = 4;
 
 QByteArray xmlEscaped(const QString& text)
 {
@@ -258,16 +260,41 @@ void BookSync::plan()
     step("plan");
     m_plan = mirror::planSync(m_input);
     step("write");
-    writeServer(0);
+    writeServer();
 }
 
-void BookSync::writeServer(std::size_t next)
+void BookSync::writeServer()
 {
-    if (next >= m_plan.server.size()) {
-        writeBook();
+    m_nextWrite = 0;
+    m_writesInFlight = 0;
+    m_writeStop = WriteStop::None;
+    sendWrites();
+}
+
+void BookSync::sendWrites()
+{
+    // A few writes at a time: the round trips overlap while the server takes each in turn.
+    while (m_writeStop == WriteStop::None && m_writesInFlight < kWritesAtOnce &&
+           m_nextWrite < m_plan.server.size())
+        sendWrite(m_nextWrite++);
+    if (m_writesInFlight > 0)
         return;
+    switch (m_writeStop) {
+    case WriteStop::None:
+        writeBook();
+        break;
+    case WriteStop::ChangedMeanwhile:
+        again();
+        break;
+    case WriteStop::Failed:
+        fail(m_writeError);
+        break;
     }
-    const mirror::ServerWrite& write = m_plan.server[next];
+}
+
+void BookSync::sendWrite(std::size_t index)
+{
+    const mirror::ServerWrite& write = m_plan.server[index];
     DavCall call;
     call.url = urlOf(write.href);
     switch (write.kind) {
@@ -286,21 +313,24 @@ void BookSync::writeServer(std::size_t next)
     }
     call.body = QByteArray::fromStdString(write.text);
     call.contentType = "text/vcard; charset=utf-8";
-    m_client.send(call, [this, next](const DavAnswer& answer) {
-        const mirror::ServerWrite& write = m_plan.server[next];
+    ++m_writesInFlight;
+    m_client.send(call, [this, index](const DavAnswer& answer) {
+        --m_writesInFlight;
+        const mirror::ServerWrite& write = m_plan.server[index];
+        const bool gone = write.kind == mirror::ServerWrite::Kind::Delete && answer.status == 404;
         if (answer.status == 412) {
             // The card changed since it was read: read again, plan again.
-            again();
-            return;
+            if (m_writeStop == WriteStop::None)
+                m_writeStop = WriteStop::ChangedMeanwhile;
+        } else if (!answer.ok() && !gone) {
+            if (m_writeStop != WriteStop::Failed)
+                m_writeError = answer.error;
+            m_writeStop = WriteStop::Failed;
+        } else {
+            mirror::recordWrite(m_plan, write, answer.etag.toStdString());
+            step("written");
         }
-        const bool gone = write.kind == mirror::ServerWrite::Kind::Delete && answer.status == 404;
-        if (!answer.ok() && !gone) {
-            fail(answer.error);
-            return;
-        }
-        mirror::recordWrite(m_plan, write, answer.etag.toStdString());
-        step("written");
-        writeServer(next + 1);
+        sendWrites();
     });
 }
 

@@ -59,7 +59,9 @@ private:
     void listAllCards();
     void fetchCards(std::vector<std::string> hrefs, std::size_t from);
     void plan();
-    void writeServer(std::size_t next);
+    void writeServer();
+    void sendWrites();
+    void sendWrite(std::size_t index);
     void writeBook();
     void syncCalendar();
     void writeCalendarEvent(std::size_t next);
@@ -83,6 +85,11 @@ private:
     std::string m_newCtag;
     mirror::SyncPlan m_plan;
     std::optional<contacts::ChangeAnswer> m_bookAnswer;
+    enum class WriteStop { None, ChangedMeanwhile, Failed };
+    std::size_t m_nextWrite = 0;
+    int m_writesInFlight = 0;
+    WriteStop m_writeStop = WriteStop::None;
+    QString m_writeError;
     struct EventWrite {
         bool remove = false;
         mirror::SyncedEvent event;
