@@ -15,7 +15,7 @@ namespace platform {
 namespace {
 
 // An entry is a few lines; anything larger is no entry the desktop wrote.
-constexpr std::size_t kLongestEntry = 64 * 1024;
+constexpr std::size_t kLongestEntry = std::size_t{64} * 1024;
 
 std::string_view trimmed(std::string_view text)
 {

@@ -21,6 +21,7 @@ int runQuietly(const std::vector<std::string>& command, std::chrono::millisecond
     if (command.empty())
         return -1;
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& argument : command)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -104,7 +104,7 @@ void DueBirthdayCollector::addLine(const LineReader::Line& line)
         return;
     const auto month = static_cast<std::size_t>(birthday->month);
     const auto day = static_cast<std::size_t>(birthday->day);
-    const int offset = m_daysAway[month][day];
+    const signed char offset = m_daysAway[month][day];
     if (m_missed[month][day])
         m_due.missed.emplace_back(name);
     if (offset < 0)
@@ -115,7 +115,7 @@ void DueBirthdayCollector::addLine(const LineReader::Line& line)
     }
     std::vector<std::string>* lists[kDays] = {&m_due.today, &m_due.inOneDay, &m_due.inTwoDays,
                                               &m_due.inThreeDays};
-    lists[offset]->emplace_back(name);
+    lists[static_cast<unsigned char>(offset)]->emplace_back(name);
 }
 
 bool DueBirthdayCollector::addLines(LineReader& reader)
