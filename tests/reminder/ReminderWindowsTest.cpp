@@ -569,9 +569,11 @@ private slots:
         QWidget* upcoming = m_windows->upcomingWindow();
         QVERIFY(QTest::qWaitForWindowExposed(missed));
         QVERIFY(QTest::qWaitForWindowExposed(upcoming));
-        // Side by side as today's and the upcoming ones stand: tops in line, on the left.
-        QCOMPARE(missed->y(), upcoming->y());
-        QVERIFY(missed->geometry().right() < upcoming->geometry().left());
+        // Placed as a pair, as today's and the upcoming ones are: first (on the left, or above
+        // on the small offscreen screen), neither hiding the other. The side by side placement
+        // on a desktop is e2e desktop_reminder_missed_beside_upcoming.
+        QVERIFY(!missed->frameGeometry().intersects(upcoming->frameGeometry()));
+        QVERIFY(missed->x() < upcoming->x() || missed->y() < upcoming->y());
         // The missed birthdays come up on top, as today's do.
         QTRY_COMPARE(QApplication::activeWindow(), missed);
     }
