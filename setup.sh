@@ -2,7 +2,7 @@
 # Sets Tortavela up on a Debian machine and then either starts the manager or runs every test.
 #   ./setup.sh run    install what is missing, build, install into ~/.local, start Agendela
 #   ./setup.sh test   install what is missing, build, run every test through ctest
-#   ./setup.sh uninstall   remove what `run` installed; the contacts stay
+#   ./setup.sh uninstall   remove what `run` installed and stop the daily timer; the contacts stay
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,7 +13,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format clang-tidy
     qt6-base-dev libfontconfig-dev qt6-multimedia-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev libical-dev
-    faketime desktop-file-utils x11-utils
+    faketime desktop-file-utils x11-utils systemd
     xvfb xauth at-spi2-core python3-pyatspi dbus-daemon dbus-bin dbus-x11 xdotool imagemagick
     openbox
     fonts-dejavu-core
@@ -73,15 +73,27 @@ test)
     ;;
 uninstall)
     program_dir="$prefix/lib/tortavela"
+    # The daily timer stops first, where a systemd user instance answers; elsewhere there is
+    # none to stop.
+    user_instance=false
+    if command -v systemctl >/dev/null 2>&1 &&
+        systemctl --user show --property=Version >/dev/null 2>&1; then
+        user_instance=true
+        systemctl --user disable --now tortavela-avisela.timer >/dev/null 2>&1 || true
+    fi
     # Exactly what the install wrote, as it listed it; then what the programs make as they run:
-    # the locks and the logon registration.
+    # the locks, the logon registration and the record that the timer was enabled.
     if [ -f "$program_dir/installed-files.txt" ]; then
         while IFS= read -r file; do
             [ -n "$file" ] && rm -f -- "$file"
         done <"$program_dir/installed-files.txt"
     fi
     rm -f "$program_dir/.Agendela.lock" "$program_dir/.Avisela.lock" "$program_dir/data.tvl.lock" \
+        "$program_dir/daily-timer-enabled" \
         "${XDG_CONFIG_HOME:-$HOME/.config}/autostart/Tortavela.desktop"
+    if [ "$user_instance" = true ]; then
+        systemctl --user daemon-reload >/dev/null 2>&1 || true
+    fi
     if rmdir "$program_dir" 2>/dev/null; then
         echo "Tortavela is uninstalled."
     else

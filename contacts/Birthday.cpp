@@ -85,6 +85,13 @@ std::string leadingNumber(std::string_view age)
     return digits.empty() ? std::string("0") : std::string(digits);
 }
 
+bool hasLeadingNumber(std::string_view age)
+{
+    while (!age.empty() && isBlank(age.front()))
+        age.remove_prefix(1);
+    return !age.empty() && age.front() >= '0' && age.front() <= '9';
+}
+
 std::string nextAge(std::string_view age)
 {
     std::string number = leadingNumber(age);

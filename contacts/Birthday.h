@@ -40,4 +40,8 @@ std::string leadingNumber(std::string_view age);
 // leadingNumber plus one: "30 años" gives "31", "" and "treinta" give "1".
 std::string nextAge(std::string_view age);
 
+// Whether the age starts with a number (blanks before it skipped): an age the birthdays can
+// advance. An empty age, "treinta" or "?" is unknown, and stays as it is on a birthday.
+bool hasLeadingNumber(std::string_view age);
+
 } // namespace contacts

@@ -14,6 +14,7 @@
 #include "manager/StartupContacts.h"
 #include "manager/UnreadableLinesNotice.h"
 #include "platform/AutostartEntry.h"
+#include "platform/DailyTimer.h"
 #include "platform/gui/Accessibility.h"
 #include "platform/gui/AfterFirstPaint.h"
 #include "platform/gui/AnchoredLayout.h"
@@ -84,7 +85,12 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     keepAnsweringWhileLocked();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // systemctl is given up after platform::kSystemctlPatience at the longest.
+    if (m_dailyTimer.joinable())
+        m_dailyTimer.join();
+}
 
 void MainWindow::buildControls()
 {
@@ -255,6 +261,11 @@ void MainWindow::startUp(StartupContacts startup)
     platform::afterFirstPaint(this, [this] {
         // A failed registration must not hide the user's contacts: it is not reported.
         platform::registerReminderAtLogon(m_env.programDir, m_env.autostartDir);
+        if (!m_env.systemctl.empty() && !m_dailyTimer.joinable())
+            m_dailyTimer =
+                std::thread([programDir = m_env.programDir, systemctl = m_env.systemctl] {
+                    platform::enableDailyTimerOnce(programDir, systemctl);
+                });
         auto* watcher = new ContactFileWatcher(contacts::contactFilePath(m_env.programDir), this);
         connect(watcher, &ContactFileWatcher::mayHaveChanged, this, &MainWindow::followContactFile);
         // A change made before the watch began.

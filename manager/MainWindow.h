@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 class QAction;
@@ -38,6 +39,9 @@ public:
         std::filesystem::path autostartDir;
         // The day an import counts ages on and an export counts years of birth from.
         std::function<std::chrono::year_month_day()> today = platform::localToday;
+        // The systemctl that enables the reminder's daily timer once (platform/DailyTimer.h);
+        // empty to leave the timer alone, as the tests do.
+        std::string systemctl = {};
     };
 
     explicit MainWindow(Environment environment, QWidget* parent = nullptr);
@@ -45,7 +49,8 @@ public:
 
     // The start-up: today's date, the list's columns and the contacts, with the row of the
     // file's first contact selected, and the window's size; once the window is painted, the
-    // logon registration and the watch on the contact file.
+    // logon registration, the daily timer (on a thread of its own: systemctl may be slow to
+    // answer) and the watch on the contact file.
     void startUp();
     // The same with the contacts already read (see StartupContacts.h).
     void startUp(StartupContacts startup);
@@ -109,6 +114,7 @@ private:
     void storeEnteredContact(ContactDialog& dialog, const contacts::Contact& entered);
 
     Environment m_env;
+    std::thread m_dailyTimer;
     contacts::ContactStore m_store;
     std::vector<contacts::UnreadableLine> m_unreadable;
     ContactListModel* m_model = nullptr;

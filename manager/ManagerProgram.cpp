@@ -7,6 +7,7 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/Programs.h"
 #include "platform/SingleStart.h"
+#include "platform/Today.h"
 #include "platform/gui/ApplicationSetUp.h"
 #include "platform/gui/BringToFront.h"
 #include "platform/gui/FontConfigWarmUp.h"
@@ -49,7 +50,8 @@ int runManager(int argc, char* argv[], const std::function<void(MainWindow&)>& b
     fontConfig.wait();
     platform::setUpApplication(app, platform::kManagerName);
 
-    MainWindow window({programDir, platform::autostartDirectory()});
+    MainWindow window(
+        {programDir, platform::autostartDirectory(), platform::localToday, "systemctl"});
     window.startUp(startupContacts.get());
     platform::centreOnScreen(&window);
     if (laterStarts)

@@ -58,3 +58,12 @@ TEST(Age, TheNextAgeIsTheLeadingNumberPlusOne)
     EXPECT_EQ(leadingNumber("42 y medio"), "42");
     EXPECT_EQ(leadingNumber("nada"), "0");
 }
+
+// An age that does not start with a number is unknown: the birthdays leave it as it is.
+TEST(Age, OnlyAnAgeWithALeadingNumberIsKnown)
+{
+    for (const char* known : {"30", "30 años", "  7", "\t9", "0", "007"})
+        EXPECT_TRUE(hasLeadingNumber(known)) << known;
+    for (const char* unknown : {"", " ", "treinta", "?", "-3", "unos 40"})
+        EXPECT_FALSE(hasLeadingNumber(unknown)) << unknown;
+}

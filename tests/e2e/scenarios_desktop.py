@@ -5,8 +5,9 @@ import subprocess
 
 from contacts_file import file_of, read
 from scenarios_manager import CONTACTS as MANAGER_CONTACTS, start_manager
-from scenarios_reminder import (ADVANCED, ANA, CONTACTS as REMINDER_CONTACTS, CUMPLE, FALTAN,
-                                TODAY, open_the_manager, start_reminder)
+from scenarios_reminder import (ADVANCED, ANA, CARLA, CONTACTS as REMINDER_CONTACTS, CUMPLE,
+                                FALTAN, FRIDAY, SIN_AVISO, TODAY, WEEKEND, open_the_manager,
+                                remember, start_reminder)
 from tortavela_e2e import check, wait_for
 
 MAIN = "Tortavela"
@@ -120,6 +121,25 @@ def reminder_windows_both_seen(desktop):
           f"today's window alone is not centred: {alone}")
 
 
+def reminder_missed_beside_upcoming(desktop):
+    """The window of birthdays caught up stands where today's would, beside the coming ones."""
+    program_dir = desktop.program_dir(WEEKEND + file_of(CARLA))
+    remember(program_dir, FRIDAY)
+    desktop.start(program_dir, "Avisela", today=TODAY)
+    app = desktop.application("Avisela")
+    desktop.window(app, SIN_AVISO)
+    desktop.window(app, FALTAN)
+    missed, faltan = only_window(desktop, SIN_AVISO), only_window(desktop, FALTAN)
+    desktop.settled(lambda: shown(desktop, missed) and shown(desktop, faltan), "both shown")
+    left, right = desktop.frame(missed), desktop.frame(faltan)
+    check(left[2] <= right[0], f"not side by side: {left} and {right}")
+    check(left[1] == right[1], f"the tops are not in line: {left} and {right}")
+    for frame in (left, right):
+        check(frame[0] >= 0 and frame[1] >= 0 and frame[2] <= 1280 and frame[3] <= 800,
+              f"a window off the screen: {frame}")
+    check(desktop.clients()[-1] == missed, "the missed birthdays are not the topmost window")
+
+
 def manager_from_reminder_minimized(desktop):
     program_dir = open_the_manager(desktop)
     main = only_window(desktop, MAIN)
@@ -158,6 +178,7 @@ SCENARIOS = {
     "desktop_manager_second_start": manager_second_start,
     "desktop_reminder_second_start": reminder_second_start,
     "desktop_reminder_windows_both_seen": reminder_windows_both_seen,
+    "desktop_reminder_missed_beside_upcoming": reminder_missed_beside_upcoming,
     "desktop_manager_from_reminder_minimized": manager_from_reminder_minimized,
     "desktop_manager_resizes": manager_resizes,
 }

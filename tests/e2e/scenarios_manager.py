@@ -13,7 +13,10 @@ CONTACTS = file_of(CARLA, ANA, BRUNO)
 
 
 def start_manager(desktop, contacts=CONTACTS):
-    program_dir = desktop.program_dir(contacts)
+    return start_manager_in(desktop, desktop.program_dir(contacts))
+
+
+def start_manager_in(desktop, program_dir):
     process = desktop.start(program_dir, "Agendela")
     app = desktop.application("Agendela")
     window = desktop.window(app, "Tortavela")
@@ -304,6 +307,43 @@ def import_contacts(desktop):
     check(read(program_dir) == expected, f"file {read(program_dir)!r}")
 
 
+def keeps_the_users_choice(desktop):
+    """The manager registers the reminder at logon and enables its daily timer; once the user
+    switched both off, as the desktop's settings and systemctl do, later starts keep them off."""
+    program_dir = desktop.program_dir(CONTACTS)
+    entry = os.path.join(desktop.config_home, "autostart", "Tortavela.desktop")
+    enabled = ["--user show --property=Version", "--user enable --now tortavela-avisela.timer"]
+    _, process, _, _ = start_manager_in(desktop, program_dir)
+    wait_for(lambda: os.path.exists(entry), "the autostart entry")
+    wait_for(lambda: desktop.systemctl_calls() == enabled, "the daily timer enabled")
+    wait_for(lambda: os.path.exists(os.path.join(program_dir, "daily-timer-enabled")),
+             "the record that it was enabled")
+    process.terminate()
+    process.wait()
+
+    # The user switches both off.
+    desktop.systemctl("--user", "disable", "tortavela-avisela.timer")
+    with open(entry) as file:
+        text = file.read()
+    with open(entry, "w") as file:
+        file.write(text.replace(program_dir, "/old/place") +
+                   "Hidden=true\nX-GNOME-Autostart-enabled=false\n")
+
+    _, process, _, _ = start_manager_in(desktop, program_dir)
+    wait_for(lambda: program_dir in open(entry).read(), "the entry written anew")
+    lines = open(entry).read().splitlines()
+    check("Hidden=true" in lines and "X-GNOME-Autostart-enabled=false" in lines,
+          f"the user's choice was lost: {lines}")
+    check(not any("/old/place" in line for line in lines), f"the old entry stayed: {lines}")
+    time.sleep(1.0)
+    check(desktop.systemctl_calls() == enabled + ["--user disable tortavela-avisela.timer"],
+          f"the timer was enabled again: {desktop.systemctl_calls()}")
+    check(not os.path.exists(os.path.join(desktop.systemd_dir, "tortavela-avisela.timer.enabled")),
+          "the timer is enabled")
+    check(read(program_dir) == CONTACTS, "the contact file changed")
+
+
+
 SCENARIOS = {
     "manager_startup_list": startup_list,
     "manager_click_shows_note": click_shows_note,
@@ -312,5 +352,6 @@ SCENARIOS = {
     "manager_modify_contact": modify_contact,
     "manager_remove_contact": remove_contact,
     "manager_about_window": about_window,
+    "manager_keeps_the_users_choice": keeps_the_users_choice,
     "manager_import_contacts": import_contacts,
 }
