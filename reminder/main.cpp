@@ -45,6 +45,8 @@ int main(int argc, char* argv[])
     const reminder::Date today = platform::localToday();
     const reminder::AgeDays days =
         reminder::planAgeDays(reminder::readAgesUpToDate(programDir), today);
+    if (isSet(platform::kDailyStartVariable) && !days.firstStartOfTheDay)
+        return 0;
     if (days.firstStartOfTheMonth)
         reminder::removeBirthdayMarkersUpTo(programDir, reminder::oldestMarkerKept(today), today);
     const auto due = reminder::runStartup(programDir, today, days.catchUpAfter);

@@ -206,6 +206,14 @@ TEST_F(AviselaProcess, BirthdaysShowTheWindowsAndAdvanceEachAgeOnceADay)
         << output();
     EXPECT_TRUE(contains(contacts(), advanced));
     EXPECT_FALSE(contains(contacts(), cp1252("Ana§Anita§32§")));
+    third->kill();
+
+    // The daily timer's start, once the day's reminders were given, ends at once and unseen:
+    // windows closed in the morning do not come back at its hour.
+    const std::string given = contacts();
+    auto daily = start("2026-12-07", {"QT_QPA_PLATFORM=offscreen", "TORTAVELA_DAILY_START=1"});
+    EXPECT_EQ(daily->waitForExit(5s), 0);
+    EXPECT_EQ(contacts(), given);
 }
 
 TEST_F(AviselaProcess, AFifoOrADeviceEndsTheStartAtOnceAndUnseen)
