@@ -1,5 +1,6 @@
 #include "exchange/CardImport.h"
 #include "exchange/ImportMarks.h"
+#include "exchange/VCardValue.h"
 #include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
@@ -116,17 +117,63 @@ TEST(VCardImport, SaysWhichCharacterTheContactFileCannotHoldAndChangesNone)
 {
     const ImportedCard card = importOne(
         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:李 Wei\r\nNICKNAME:A§B\r\nEMAIL:a\\nb@example.com\r\n"
-        "NOTE;CHARSET=SHIFT_JIS:x\r\nEND:VCARD\r\n");
+        "NOTE;CHARSET=X-INVENTADO:x\r\nEND:VCARD\r\n");
     EXPECT_EQ(card.values.name, "李 Wei");
     EXPECT_EQ(card.values.alias, "A§B");
     EXPECT_EQ(card.problems, (std::vector<StorageProblem>{
-                                 {Role::Note, StorageProblem::UnknownCharacterSet, "SHIFT_JIS"},
+                                 {Role::Note, StorageProblem::UnknownCharacterSet, "X-INVENTADO"},
                                  {Role::Name, StorageProblem::OutsideWindows1252, "李"},
                                  {Role::Alias, StorageProblem::FieldTerminator, "§"},
                                  {Role::Email, StorageProblem::LineBreak, ""}}));
     EXPECT_EQ(describe(card.problems[1]),
               "Nombre: «李» no se puede guardar: el archivo de contactos solo admite los "
               "caracteres de Windows-1252.");
+}
+
+// Windows programs export UTF-16 with a byte order mark.
+TEST(VCardImport, Utf16WithItsByteOrderMarkIsReadInEitherByteOrder)
+{
+    const std::u16string text = u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Łukasz 😀\r\nNOTE:a\xD800"
+                                u"b\r\nBDAY:--03-05\r\nEND:VCARD\r\n";
+    for (const bool littleEndian : {true, false}) {
+        std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char16_t unit : text) {
+            const auto low = static_cast<char>(unit & 0xFF);
+            const auto high = static_cast<char>(unit >> 8);
+            bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+        }
+        const VCardFile file = readVCards(bytes);
+        ASSERT_EQ(file.cards.size(), 1u) << file.error;
+        EXPECT_EQ(file.cards[0].first("FN")->value, "Łukasz 😀");
+        // A surrogate without its pair stands for a character that was lost.
+        EXPECT_EQ(file.cards[0].first("NOTE")->value, "a\uFFFDb");
+        EXPECT_EQ(file.cards[0].first("BDAY")->value, "--03-05");
+    }
+}
+
+// As address books read them: a backslash before any character gives the character.
+TEST(VCardValue, ABackslashBeforeAnyCharacterGivesThatCharacter)
+{
+    EXPECT_EQ(unescapeText(R"(Dijo \"hola\"\Ny \nadiós\, \; \\ \: \é \t)"),
+              "Dijo \"hola\"\ny \nadiós, ; \\ : é t");
+    EXPECT_EQ(unescapeText(R"(termina en \)"), R"(termina en \)");
+}
+
+// Old phones wrote Polish and Czech names in ISO-8859-2 or Windows-1250, Russian ones in KOI8-R.
+TEST(VCardValue, CharacterSetsAreDecodedThroughIcu)
+{
+    const auto decoded = [](std::string_view line) {
+        const VCardFile file = readVCards("BEGIN:VCARD\r\n" + std::string(line) + "\r\nEND:VCARD");
+        return decodeValue(*file.cards.at(0).first("FN"));
+    };
+    EXPECT_EQ(decoded("FN;CHARSET=ISO-8859-2;ENCODING=QUOTED-PRINTABLE:=A3ukasz").text, "Łukasz");
+    EXPECT_EQ(decoded("FN;CHARSET=windows-1250;ENCODING=QUOTED-PRINTABLE:Dvo=F8=E1k").text,
+              "Dvořák");
+    EXPECT_EQ(decoded("FN;CHARSET=KOI8-R;ENCODING=QUOTED-PRINTABLE:=ED=CF=D3=CB=D7=C1").text,
+              "Москва");
+    const DecodedValue unknown = decoded("FN;CHARSET=X-INVENTADO:Ana");
+    EXPECT_EQ(unknown.text, "Ana");
+    EXPECT_EQ(unknown.unknownCharset, "X-INVENTADO");
 }
 
 TEST(VCardImport, ControlCharactersFromQuotedPrintableAreNamedButTheTabIsText)
