@@ -1,7 +1,10 @@
 #include "exchange/CardImport.h"
 
+#include "contacts/Record.h"
+#include "contacts/Windows1252.h"
 #include "exchange/AsciiText.h"
 #include "exchange/BirthDate.h"
+#include "exchange/Transliteration.h"
 #include "exchange/VCardValue.h"
 
 #include <algorithm>
@@ -137,15 +140,6 @@ public:
             m_imported.values.age = std::to_string(*age);
     }
 
-    // Line breaks become blanks; the preview is told.
-    std::string oneLine(const std::string& value, Role role)
-    {
-        std::string joined = joinLines(value);
-        if (joined != value)
-            m_imported.joinedLines.push_back(role);
-        return joined;
-    }
-
     std::string plain(const std::optional<VCardProperty>& property, Role role)
     {
         return unescapeText(text(property, role));
@@ -158,6 +152,44 @@ private:
     ImportedCard& m_imported;
 };
 
+// Whether every character the value cannot keep is a line break.
+bool onlyLineBreaksToChange(std::string_view utf8)
+{
+    while (!utf8.empty()) {
+        size_t length = 1;
+        const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
+        if (!c || (!contacts::isStorableCharacter(*c) && !contacts::isLineBreak(*c)))
+            return false;
+        utf8.remove_prefix(length);
+    }
+    return true;
+}
+
+bool hasLineBreak(std::string_view utf8)
+{
+    return utf8.find_first_of("\r\n") != std::string_view::npos ||
+           utf8.find("\u2028") != std::string_view::npos ||
+           utf8.find("\u2029") != std::string_view::npos;
+}
+
+void makeStorable(ImportedCard& card, Role role)
+{
+    std::string& value = valueOf(card.values, role);
+    const bool oneLine = role != Role::Note && role != Role::Address;
+    if (hasLineBreak(value))
+        card.joinedLines.push_back(role);
+    std::optional<StorableText> storable = storableText(value, oneLine);
+    if (!storable && role == Role::Name) {
+        // Nothing would be left of the name: the card says which character is in the way.
+        card.problems.push_back(firstStorageProblem(role, value)
+                                    .value_or(StorageProblem{role, StorageProblem::NoName, {}}));
+        return;
+    }
+    if (!storable || (storable->changed && !onlyLineBreaksToChange(value)))
+        card.changed.push_back({role, joinLines(value), !storable});
+    value = storable ? std::move(storable->text) : std::string();
+}
+
 } // namespace
 
 ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
@@ -169,16 +201,14 @@ ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
     values.alias = reader.plain(reader.chosen().nickname, Role::Alias);
     reader.birthday(today);
     values.phone = reader.phone();
-    values.address = reader.oneLine(reader.address(), Role::Address);
+    values.address = reader.address();
     values.email = reader.plain(reader.chosen().email, Role::Email);
-    values.note = reader.oneLine(reader.plain(reader.chosen().note, Role::Note), Role::Note);
+    values.note = reader.plain(reader.chosen().note, Role::Note);
 
     if (trimBlanks(values.name).empty())
         imported.problems.push_back({Role::Name, StorageProblem::NoName, {}});
-    for (Role role : kRoles) {
-        if (auto problem = firstStorageProblem(role, valueOf(values, role)))
-            imported.problems.push_back(std::move(*problem));
-    }
+    for (Role role : {Role::Name, Role::Alias, Role::Phone, Role::Address, Role::Email, Role::Note})
+        makeStorable(imported, role);
     return imported;
 }
 

@@ -20,15 +20,29 @@
 //             country, joined by ", "
 //   email     the first EMAIL
 //   note      the first NOTE
-// Line breaks in the address and the note become blanks, as in the contact dialogs' note.
+// Each value is then made storable (Transliteration.h): line breaks become blanks, as in the
+// contact dialogs' note, and what Windows-1252 cannot hold is transliterated ("Łukasz" is stored
+// as "Lukasz"). A name left with nothing to store refuses the card; any other value is then left
+// empty, so that an alias of one emoji costs no one a birthday.
 namespace exchange {
+
+// A value that the import changed so that the contact file can hold it.
+struct ChangedValue {
+    Role role = Role::Name;
+    std::string original; // as the card has it, its line breaks as blanks
+    bool leftEmpty = false;
+
+    friend bool operator==(const ChangedValue&, const ChangedValue&) = default;
+};
 
 struct ImportedCard {
     ContactValues values; // UTF-8
     // Why the card cannot be stored as it stands; empty when it can.
     std::vector<StorageProblem> problems;
-    // Values whose line breaks became blanks: the preview says so.
+    // Values whose line breaks became blanks, and values transliterated or left empty: the
+    // preview says so.
     std::vector<Role> joinedLines;
+    std::vector<ChangedValue> changed;
 
     bool storable() const { return problems.empty(); }
 };
