@@ -4,12 +4,17 @@
 #include "exchange/ImportPlan.h"
 #include "manager/ImportCardList.h"
 #include "manager/ImportPreviewModel.h"
+#include "platform/gui/ProgramStyle.h"
 #include "tests/support/FileText.h"
 
+#include <QCheckBox>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 using namespace manager;
@@ -37,10 +42,38 @@ std::unique_ptr<ImportPreview> shownPreview(const std::string& vcf,
     return preview;
 }
 
+// WCAG's relative luminance and contrast ratio: 3:1 is what a control's edge needs against
+// what surrounds it.
+double luminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// The strongest contrast of a pixel of the area against the colour around it.
+double strongestContrast(const QImage& image, const QRect& area, const QColor& around)
+{
+    double strongest = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            strongest = std::max(strongest, contrast(image.pixel(x, y), around.rgb()));
+    return strongest;
+}
+
 } // namespace
 
 // The import preview as a user sees it: on a laptop's screen of 1366 × 768 (the test's screen,
-// see CMakeLists.txt).
+// see CMakeLists.txt), and with a dark palette.
 class ImportPreviewTest : public QObject {
     Q_OBJECT
 
@@ -96,6 +129,50 @@ private slots:
         // Each card but the one left as it is: transliterated, no birthday, repeated name, line
         // breaks, nothing left of the name, and more reasons than one line holds.
         QCOMPARE(withRemarks, 6);
+    }
+
+    void uncheckedBoxesStandOutOnADarkPalette()
+    {
+        QApplication::setStyle(new platform::ProgramStyle(QStyleFactory::create("Fusion")));
+        QPalette dark;
+        for (const auto& [role, color] : {std::pair{QPalette::Window, QColor(53, 53, 53)},
+                                          {QPalette::WindowText, Qt::white},
+                                          {QPalette::Base, QColor(30, 30, 30)},
+                                          {QPalette::Text, Qt::white},
+                                          {QPalette::Button, QColor(53, 53, 53)},
+                                          {QPalette::ButtonText, Qt::white},
+                                          {QPalette::Highlight, QColor(42, 130, 218)},
+                                          {QPalette::HighlightedText, Qt::black}})
+            dark.setColor(role, color);
+        QApplication::setPalette(dark);
+
+        const auto shown = shownPreview(card("Ana", "BDAY:--01-01\r\n"),
+                                        {*contacts::Contact::fromStoredLine(
+                                            recordLine({"Ana", "", "", "01/01", "", "", "", ""}))});
+        QVERIFY(shown);
+        ImportCardList* list = shown->list();
+        list->clearSelection();
+        const QModelIndex ana = list->model()->index(0, ImportPreviewModel::Mark);
+        QCOMPARE(ana.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        QStyleOptionViewItem cell;
+        cell.initFrom(list->viewport());
+        cell.rect = list->visualRect(ana);
+        cell.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, list);
+        QVERIFY(!box.isEmpty());
+        QVERIFY(strongestContrast(list->viewport()->grab().toImage(), box,
+                                  dark.color(QPalette::Base)) >= 3);
+
+        QCheckBox* updates = shown->updateBox();
+        QVERIFY(updates->isEnabled());
+        QCOMPARE(updates->checkState(), Qt::Unchecked);
+        QStyleOptionButton option;
+        option.initFrom(updates);
+        const QRect indicator =
+            updates->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, updates);
+        QVERIFY(strongestContrast(updates->grab().toImage(), indicator,
+                                  dark.color(QPalette::Window)) >= 3);
     }
 };
 
