@@ -172,12 +172,35 @@ bool hasLineBreak(std::string_view utf8)
            utf8.find("\u2029") != std::string_view::npos;
 }
 
-void makeStorable(ImportedCard& card, Role role)
+// The characters of the value that go through ICU: those outside Windows-1252.
+std::size_t charactersToTransliterate(std::string_view utf8)
+{
+    std::size_t count = 0;
+    while (!utf8.empty()) {
+        size_t length = 1;
+        if (static_cast<unsigned char>(utf8.front()) >= 0x80) {
+            const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
+            count +=
+                c && !contacts::codePointToWindows1252(*c) && !contacts::isLineBreak(*c) ? 1 : 0;
+        }
+        utf8.remove_prefix(length);
+    }
+    return count;
+}
+
+// `budget`: what is left of kMostTransliterated.
+void makeStorable(ImportedCard& card, Role role, std::size_t& budget)
 {
     std::string& value = valueOf(card.values, role);
     const bool oneLine = role != Role::Note && role != Role::Address;
     if (hasLineBreak(value))
         card.joinedLines.push_back(role);
+    const std::size_t needed = charactersToTransliterate(value);
+    if (needed > budget) {
+        card.problems.push_back({role, StorageProblem::TooMuchToTransliterate, {}});
+        return;
+    }
+    budget -= needed;
     std::optional<StorableText> storable = storableText(value, oneLine);
     if (!storable && role == Role::Name) {
         // Nothing would be left of the name: the card says which character is in the way.
@@ -190,9 +213,7 @@ void makeStorable(ImportedCard& card, Role role)
     value = storable ? std::move(storable->text) : std::string();
 }
 
-} // namespace
-
-ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
+ImportedCard importCard(const VCard& card, std::chrono::year_month_day today, std::size_t& budget)
 {
     ImportedCard imported;
     CardReader reader(card, imported);
@@ -208,16 +229,25 @@ ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
     if (trimBlanks(values.name).empty())
         imported.problems.push_back({Role::Name, StorageProblem::NoName, {}});
     for (Role role : {Role::Name, Role::Alias, Role::Phone, Role::Address, Role::Email, Role::Note})
-        makeStorable(imported, role);
+        makeStorable(imported, role, budget);
     return imported;
+}
+
+} // namespace
+
+ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
+{
+    std::size_t budget = kMostTransliterated;
+    return importCard(card, today, budget);
 }
 
 std::vector<ImportedCard> importCards(const VCardFile& file, std::chrono::year_month_day today)
 {
     std::vector<ImportedCard> imported;
     imported.reserve(file.cards.size());
+    std::size_t budget = kMostTransliterated;
     for (const VCard& card : file.cards)
-        imported.push_back(importCard(card, today));
+        imported.push_back(importCard(card, today, budget));
     return imported;
 }
 

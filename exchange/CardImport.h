@@ -5,6 +5,7 @@
 #include "exchange/VCardReader.h"
 
 #include <chrono>
+#include <cstddef>
 #include <vector>
 
 // An import runs readVCardFile (VCardReader.h), then importCards, then markImport
@@ -46,6 +47,12 @@ struct ImportedCard {
 
     bool storable() const { return problems.empty(); }
 };
+
+// Characters transliterated in one import, at most (those outside Windows-1252, counted as
+// often as they stand): far more than the names of any address book, and a bound on the time a
+// hostile file costs, since ICU takes a few microseconds for each. A value that would go beyond
+// it is not transliterated, and its card cannot be imported.
+inline constexpr std::size_t kMostTransliterated = 200'000;
 
 ImportedCard importCard(const VCard& card, std::chrono::year_month_day today);
 std::vector<ImportedCard> importCards(const VCardFile& file, std::chrono::year_month_day today);

@@ -10,6 +10,8 @@
 #include <unicode/translit.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
+#include <unordered_map>
 
 namespace exchange {
 namespace {
@@ -47,22 +49,32 @@ bool needsLatinForm(char32_t c)
            u_charType(static_cast<UChar32>(c)) != U_CONTROL_CHAR;
 }
 
+// A Chinese character is a run of its own: its reading hardly depends on its neighbours, and
+// ICU takes some 30 microseconds for each one in a run, against a few for other scripts, while
+// a character once read is remembered.
+bool isHan(char32_t c)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    return uscript_getScript(static_cast<UChar32>(c), &status) == USCRIPT_HAN;
+}
+
 // Any-Latin, then Latin-ASCII: making the chain takes tens of milliseconds, so the process
 // keeps one. ICU does not promise that one transliterator may serve two threads at once (a
-// sync may run on a thread of its own), hence the lock; runs to transliterate are rare.
+// sync may run on a thread of its own), hence the lock. Short runs are remembered, as names
+// and words repeat: a call to ICU costs about a microsecond before its first character.
 class LatinForm {
 public:
     static icu::UnicodeString of(const icu::UnicodeString& run)
     {
         static LatinForm form;
-        icu::UnicodeString latin = run;
         const std::lock_guard lock(form.m_mutex);
-        if (form.m_transliterator)
-            form.m_transliterator->transliterate(latin);
-        return latin;
+        return form.latin(run);
     }
 
 private:
+    static constexpr int32_t kLongestRemembered = 32;     // UTF-16 units
+    static constexpr std::size_t kMostRemembered = 8'192; // a few hundred KiB at most
+
     LatinForm()
     {
         UErrorCode status = U_ZERO_ERROR;
@@ -72,8 +84,30 @@ private:
             m_transliterator.reset(); // without ICU's data, such runs are left out
     }
 
+    icu::UnicodeString latin(const icu::UnicodeString& run)
+    {
+        if (!m_transliterator)
+            return run;
+        const bool remembered = run.length() <= kLongestRemembered;
+        std::u16string key;
+        if (remembered) {
+            key.assign(run.getBuffer(), static_cast<std::size_t>(run.length()));
+            if (const auto found = m_runs.find(key); found != m_runs.end())
+                return found->second;
+        }
+        icu::UnicodeString latin = run;
+        m_transliterator->transliterate(latin);
+        if (remembered) {
+            if (m_runs.size() == kMostRemembered)
+                m_runs.clear();
+            m_runs.emplace(std::move(key), latin);
+        }
+        return latin;
+    }
+
     std::mutex m_mutex;
     std::unique_ptr<icu::Transliterator> m_transliterator;
+    std::unordered_map<std::u16string, icu::UnicodeString> m_runs;
 };
 
 // Whether a run is written in a script without capitals (Chinese, Arabic...): its Latin form
@@ -217,9 +251,13 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
             i = next;
             continue;
         }
-        int32_t end = i;
-        while (end < text.length() && needsLatinForm(static_cast<char32_t>(text.char32At(end))))
+        int32_t end = text.moveIndex32(i, 1);
+        while (!isHan(c) && end < text.length()) {
+            const auto next = static_cast<char32_t>(text.char32At(end));
+            if (!needsLatinForm(next) || isHan(next))
+                break;
             end = text.moveIndex32(end, 1);
+        }
         const icu::UnicodeString run(text, i, end - i);
         const bool caseless = isCaseless(run);
         icu::UnicodeString latin = LatinForm::of(run);

@@ -17,19 +17,6 @@ std::string tooLargeMessage()
            std::to_string(kMaxVCardFileBytes / (std::uintmax_t{1} << 20)) + " MB.";
 }
 
-// 100000 as Spanish writes it: 100.000.
-std::string withThousands(std::size_t number)
-{
-    const std::string digits = std::to_string(number);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text.push_back('.');
-        text.push_back(digits[i]);
-    }
-    return text;
-}
-
 std::string tooManyCardsMessage()
 {
     return "El archivo tiene más de " + withThousands(kMaxVCardCards) +

@@ -6,6 +6,7 @@
 
 #include <QLineEdit>
 #include <QToolTip>
+#include <algorithm>
 
 namespace manager {
 
@@ -73,9 +74,13 @@ void explainRefusedInput(QWidget* field, const QString& why)
 
 QString storableOffer(const QString& refused, bool oneLine)
 {
-    // A few words: the offer is read in a tooltip or a message.
+    // A few words: the offer is read in a tooltip or a message. Only the start of a long text
+    // is transliterated, which takes microseconds a character.
     constexpr qsizetype kOfferedCharacters = 60;
-    const QByteArray utf8 = refused.toUtf8();
+    qsizetype looked = std::min(refused.size(), 4 * kOfferedCharacters);
+    if (looked > 0 && refused[looked - 1].isHighSurrogate())
+        --looked;
+    const QByteArray utf8 = refused.first(looked).toUtf8();
     const std::optional<exchange::StorableText> storable = exchange::storableText(
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), oneLine);
     if (!storable || storable->text.empty())

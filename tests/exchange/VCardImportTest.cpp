@@ -117,12 +117,12 @@ TEST(VCardImport, NameComesFromNWhenThereIsNoFullNameAndEmbeddedCardsAreSkipped)
 // the card, and the character in its way is named.
 TEST(VCardImport, TransliteratesWhatTheFileCannotHoldAndRefusesOnlyANameLeftEmpty)
 {
-    const std::vector<ImportedCard> cards =
-        importText("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:李 Wei\r\nNICKNAME:A§B\r\n"
-                   "EMAIL:a\\nb@example.com\r\nADR:;;Ulica Łąkowa 1;Kraków;;;\r\n"
-                   "NOTE;CHARSET=X-INVENTADO:x\r\nEND:VCARD\r\n"
-                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:😀\r\nNICKNAME:❤️\r\nBDAY:--03-05\r\nEND:"
-                   "VCARD\r\n");
+    const std::vector<ImportedCard> cards = importText(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:李 Wei\r\nNICKNAME:A§B\r\n"
+        "EMAIL:a\\nb@example.com\r\nADR:;;Ulica Łąkowa 1;Kraków;;;\r\n"
+        "NOTE;CHARSET=X-INVENTADO:x\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:😀\r\nNICKNAME:❤️\r\nBDAY:--03-05\r\nEND:"
+        "VCARD\r\n");
     ASSERT_EQ(cards.size(), 2u);
     EXPECT_EQ(cards[0].values, (ContactValues{"Li Wei", "A¶B", "", "", "", "Ulica Lakowa 1, Kraków",
                                               "a b@example.com", "x"}));
@@ -143,6 +143,26 @@ TEST(VCardImport, TransliteratesWhatTheFileCannotHoldAndRefusesOnlyANameLeftEmpt
               "caracteres de Windows-1252.");
     EXPECT_EQ(cards[1].values.alias, "");
     EXPECT_EQ(cards[1].changed, (std::vector<ChangedValue>{{Role::Alias, "❤️", true}}));
+}
+
+// ICU takes microseconds a character: a file with more to transliterate than a book of names
+// has is transliterated up to a bound, and the cards past it say why they cannot be imported.
+TEST(VCardImport, TransliterationStopsAtItsBoundAndTheCardsPastItSayWhy)
+{
+    std::string note;
+    for (std::size_t i = 1; i < kMostTransliterated; ++i)
+        note += "ł";
+    const std::string lukasz = "BEGIN:VCARD\r\nFN:Łukasz\r\nEND:VCARD\r\n";
+    const std::vector<ImportedCard> cards =
+        importText("BEGIN:VCARD\r\nFN:Ana\r\nNOTE:" + note + "\r\nEND:VCARD\r\n" + lukasz + lukasz);
+    ASSERT_EQ(cards.size(), 3u);
+    EXPECT_EQ(cards[0].values.note, std::string(kMostTransliterated - 1, 'l'));
+    EXPECT_EQ(cards[1].values.name, "Lukasz");
+    EXPECT_EQ(cards[2].problems, (std::vector<StorageProblem>{
+                                     {Role::Name, StorageProblem::TooMuchToTransliterate, {}}}));
+    EXPECT_EQ(describe(cards[2].problems[0]),
+              "Nombre: no se ha transcrito: el archivo tiene más de 200.000 caracteres fuera de "
+              "Windows-1252, y se transcriben hasta 200.000 de una vez.");
 }
 
 // Windows programs export UTF-16 with a byte order mark.
