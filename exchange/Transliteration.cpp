@@ -27,6 +27,11 @@ bool isBlank(char32_t c)
 bool allStorable(std::string_view utf8)
 {
     while (!utf8.empty()) {
+        // Most values are ASCII: passed over in place.
+        if (const char ascii = utf8.front(); (ascii >= 0x20 && ascii < 0x7F) || ascii == '\t') {
+            utf8.remove_prefix(1);
+            continue;
+        }
         size_t length = 1;
         const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
         if (!c || !contacts::isStorableCharacter(*c))
@@ -216,6 +221,38 @@ private:
     bool m_apartFromNext = false; // a letter or digit next needs a blank before it
 };
 
+// The value's characters, composed as Unicode's NFC composes them. A value whose every
+// character Windows-1252 has (its line breaks and control characters too) is composed already,
+// since Windows-1252 has no combining mark: ICU is not asked.
+std::u32string composedCharacters(std::string_view utf8)
+{
+    std::u32string characters;
+    characters.reserve(utf8.size());
+    for (std::string_view rest = utf8; !rest.empty();) {
+        size_t length = 1;
+        const std::optional<char32_t> c = contacts::decodeUtf8(rest, length);
+        if (!c || needsLatinForm(*c)) {
+            characters.clear();
+            break;
+        }
+        characters.push_back(*c);
+        rest.remove_prefix(length);
+    }
+    if (!characters.empty() || utf8.empty())
+        return characters;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* composed = icu::Normalizer2::getNFCInstance(status);
+    icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    if (U_SUCCESS(status))
+        text = composed->normalize(text, status);
+    characters.resize(static_cast<std::size_t>(text.countChar32()));
+    status = U_ZERO_ERROR;
+    text.toUTF32(reinterpret_cast<UChar32*>(characters.data()),
+                 static_cast<int32_t>(characters.size()), status);
+    return characters;
+}
+
 } // namespace
 
 std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
@@ -223,24 +260,15 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
     if (allStorable(utf8))
         return StorableText{std::string(utf8), false};
 
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* composed = icu::Normalizer2::getNFCInstance(status);
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    if (U_SUCCESS(status))
-        text = composed->normalize(text, status);
-
+    const std::u32string text = composedCharacters(utf8);
     StorableBuilder built(oneLine);
-    for (int32_t i = 0; i < text.length();) {
-        const auto c = static_cast<char32_t>(text.char32At(i));
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = text[i];
         if (!needsLatinForm(c)) {
-            const int32_t next = text.moveIndex32(i, 1);
             if (contacts::isLineBreak(c)) {
                 built.lineBreak();
-                if (c == U'\r' && next < text.length() && text.charAt(next) == u'\n') {
-                    i = text.moveIndex32(next, 1);
-                    continue;
-                }
+                if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')
+                    ++i;
             } else if (contacts::isStorableCharacter(c)) {
                 built.append(c);
             } else if (c == kTerminator) {
@@ -248,17 +276,14 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
             } else {
                 built.lineBreak(); // a control character: a blank, as a line break
             }
-            i = next;
+            ++i;
             continue;
         }
-        int32_t end = text.moveIndex32(i, 1);
-        while (!isHan(c) && end < text.length()) {
-            const auto next = static_cast<char32_t>(text.char32At(end));
-            if (!needsLatinForm(next) || isHan(next))
-                break;
-            end = text.moveIndex32(end, 1);
-        }
-        const icu::UnicodeString run(text, i, end - i);
+        std::size_t end = i + 1;
+        while (!isHan(c) && end < text.size() && needsLatinForm(text[end]) && !isHan(text[end]))
+            ++end;
+        const icu::UnicodeString run = icu::UnicodeString::fromUTF32(
+            reinterpret_cast<const UChar32*>(text.data() + i), static_cast<int32_t>(end - i));
         const bool caseless = isCaseless(run);
         icu::UnicodeString latin = LatinForm::of(run);
         if (caseless) {
@@ -276,7 +301,8 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
     if (hasNonBlank(utf8) && !hasNonBlank(result.text))
         return std::nullopt;
     std::string composedText;
-    text.toUTF8String(composedText);
+    for (const char32_t c : text)
+        contacts::appendUtf8(composedText, c);
     result.changed = result.text != composedText;
     return result;
 }
