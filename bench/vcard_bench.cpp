@@ -60,7 +60,7 @@ void ImportPreviewTransliterated(benchmark::State& state)
         const bool allRead =
             cards.size() == kCards && cards[0].values.name == "Lukasz Wisniewski 0" &&
             std::all_of(cards.begin(), cards.end(),
-                        [](const auto& c) { return c.storable() && c.changed.size() == 1; });
+                        [](const auto& c) { return c.storable() && c.changes.size() == 1; });
         if (!allRead)
             state.SkipWithError("the names were not all transliterated");
         benchmark::DoNotOptimize(cards.data());

@@ -143,7 +143,7 @@ std::vector<Case> cases()
         {"Chinese to transliterate, 32 MB in one note",
          [=] {
              std::string note;
-             for (char32_t c = 0x4E00; note.size() + 40 < limit; c = c == 0x9FA5 ? 0x4E00 : c + 1)
+             for (char32_t c = 0x4E00; note.size() + 64 < limit; c = c == 0x9FA5 ? 0x4E00 : c + 1)
                  contacts::appendUtf8(note, c);
              return "BEGIN:VCARD\r\nFN:Ana\r\nNOTE:" + note + "\r\nEND:VCARD\r\n";
          }},

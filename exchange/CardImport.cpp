@@ -165,11 +165,18 @@ bool onlyLineBreaksToChange(std::string_view utf8)
     return true;
 }
 
+// CR, LF, U+2028 or U+2029, in one pass: find_first_of would call memchr on its set for every
+// byte of a long value.
 bool hasLineBreak(std::string_view utf8)
 {
-    return utf8.find_first_of("\r\n") != std::string_view::npos ||
-           utf8.find("\u2028") != std::string_view::npos ||
-           utf8.find("\u2029") != std::string_view::npos;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r' || c == '\n')
+            return true;
+        if (c == '\xE2' && (utf8.substr(i, 3) == "\u2028" || utf8.substr(i, 3) == "\u2029"))
+            return true;
+    }
+    return false;
 }
 
 // The characters of the value that go through ICU: those outside Windows-1252.
@@ -192,9 +199,12 @@ std::size_t charactersToTransliterate(std::string_view utf8)
 void makeStorable(ImportedCard& card, Role role, std::size_t& budget)
 {
     std::string& value = valueOf(card.values, role);
+    // Most values are stored as they stand: passed over once, and not copied.
+    if (!firstStorageProblem(role, value))
+        return;
     const bool oneLine = role != Role::Note && role != Role::Address;
     if (hasLineBreak(value))
-        card.joinedLines.push_back(role);
+        card.changes.push_back({role, ValueChange::LinesJoined, {}});
     const std::size_t needed = charactersToTransliterate(value);
     if (needed > budget) {
         card.problems.push_back({role, StorageProblem::TooMuchToTransliterate, {}});
@@ -209,7 +219,9 @@ void makeStorable(ImportedCard& card, Role role, std::size_t& budget)
         return;
     }
     if (!storable || (storable->changed && !onlyLineBreaksToChange(value)))
-        card.changed.push_back({role, joinLines(value), !storable});
+        card.changes.push_back({role,
+                                storable ? ValueChange::Transliterated : ValueChange::LeftEmpty,
+                                joinLines(value)});
     value = storable ? std::move(storable->text) : std::string();
 }
 

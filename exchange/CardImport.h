@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // An import runs readVCardFile (VCardReader.h), then importCards, then markImport
@@ -27,23 +28,25 @@
 // empty, so that an alias of one emoji costs no one a birthday.
 namespace exchange {
 
-// A value that the import changed so that the contact file can hold it.
-struct ChangedValue {
+// What the import changed in a value so that the contact file can hold it: the preview says so.
+struct ValueChange {
+    enum Kind : std::uint8_t {
+        LinesJoined,    // its line breaks became blanks
+        Transliterated, // `original` is the value as the card has it, its line breaks as blanks
+        LeftEmpty,      // nothing of `original` could be kept: the value is not imported
+    };
     Role role = Role::Name;
-    std::string original; // as the card has it, its line breaks as blanks
-    bool leftEmpty = false;
+    Kind kind = LinesJoined;
+    std::string original;
 
-    friend bool operator==(const ChangedValue&, const ChangedValue&) = default;
+    friend bool operator==(const ValueChange&, const ValueChange&) = default;
 };
 
 struct ImportedCard {
     ContactValues values; // UTF-8
     // Why the card cannot be stored as it stands; empty when it can.
     std::vector<StorageProblem> problems;
-    // Values whose line breaks became blanks, and values transliterated or left empty: the
-    // preview says so.
-    std::vector<Role> joinedLines;
-    std::vector<ChangedValue> changed;
+    std::vector<ValueChange> changes;
 
     bool storable() const { return problems.empty(); }
 };

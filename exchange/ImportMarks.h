@@ -2,6 +2,7 @@
 
 #include "exchange/CardImport.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,7 @@
 // add dialog compares them: in Windows-1252, case ignored, nothing else folded.
 namespace exchange {
 
-enum class ImportMark {
+enum class ImportMark : std::uint8_t {
     New,            // can be added
     NameStored,     // a stored contact has the name: skipped unless the user updates it
     NoBirthday,     // the birthday is required, as in the contact dialogs

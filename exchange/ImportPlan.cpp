@@ -62,8 +62,7 @@ void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName)
 {
     row.ageFromYear = !card.values.age.empty();
     row.problems = std::move(card.problems);
-    row.joinedLines = std::move(card.joinedLines);
-    row.changed = std::move(card.changed);
+    row.changes = std::move(card.changes);
     if (row.mark == ImportMark::NameStored) {
         const auto* stored = storedWithName(byName, card.values.name);
         if (!stored) {
@@ -128,19 +127,23 @@ std::vector<std::string> ImportRow::reasons() const
 std::vector<std::string> ImportRow::remarks() const
 {
     std::vector<std::string> remarks;
-    for (Role role : joinedLines)
-        remarks.push_back(std::string(fieldCaption(role)) +
-                          ": los saltos de línea quedan como espacios.");
-    for (const ChangedValue& value : changed) {
-        const std::string field = std::string(fieldCaption(value.role)) + ": ";
-        if (value.leftEmpty)
-            remarks.push_back(field + quotedStart(value.original) +
+    for (const ValueChange& change : changes) {
+        const std::string field = std::string(fieldCaption(change.role)) + ": ";
+        switch (change.kind) {
+        case ValueChange::LinesJoined:
+            remarks.push_back(field + "los saltos de línea quedan como espacios.");
+            break;
+        case ValueChange::Transliterated:
+            remarks.push_back(field + quotedStart(change.original) + " se guarda como " +
+                              quotedStart(valueOf(result, change.role)) +
+                              ": el archivo de contactos no admite todos sus caracteres.");
+            break;
+        case ValueChange::LeftEmpty:
+            remarks.push_back(field + quotedStart(change.original) +
                               " no tiene nada que el archivo de contactos pueda guardar: no se "
                               "importa.");
-        else
-            remarks.push_back(field + quotedStart(value.original) + " se guarda como " +
-                              quotedStart(valueOf(result, value.role)) +
-                              ": el archivo de contactos no admite todos sus caracteres.");
+            break;
+        }
     }
     if (nameRepeated && choosable())
         remarks.emplace_back("Otra tarjeta del archivo lleva el mismo nombre: se importa solo la "
@@ -161,17 +164,20 @@ std::vector<ImportRow> planImport(std::vector<ImportedCard> cards,
     const std::vector<ImportMark> marks = markImport(cards, storedNames);
     const StoredByName byName = storedByName(stored);
 
-    std::unordered_map<std::string, std::size_t> firstOfName;
+    std::unordered_map<std::string, std::uint32_t> firstOfName;
     std::vector<ImportRow> rows(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i) {
         ImportRow& row = rows[i];
         row.mark = marks[i];
-        const std::optional<std::string> key = cardNameKey(cards[i].values.name);
         planRow(row, std::move(cards[i]), byName);
-        row.firstOfName = i;
-        if (!row.choosable() || !key)
+        row.firstOfName = static_cast<std::uint32_t>(i);
+        if (!row.choosable())
             continue;
-        const auto [first, isFirst] = firstOfName.try_emplace(*key, i);
+        // An update keeps the stored name, which has the card's key.
+        std::optional<std::string> key = cardNameKey(row.result.name);
+        if (!key)
+            continue;
+        const auto [first, isFirst] = firstOfName.try_emplace(std::move(*key), row.firstOfName);
         if (isFirst)
             continue;
         row.firstOfName = first->second;
@@ -187,7 +193,7 @@ contacts::ContactBatch importBatch(const std::vector<ImportRow>& rows,
                                    std::chrono::year_month_day today)
 {
     contacts::ContactBatch batch;
-    std::unordered_set<std::size_t> namesTaken;
+    std::unordered_set<std::uint32_t> namesTaken;
     for (std::size_t index : chosen) {
         const ImportRow& row = rows.at(index);
         if (!row.choosable() || !namesTaken.insert(row.firstOfName).second)

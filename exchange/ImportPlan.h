@@ -34,20 +34,19 @@ struct ImportRow {
     Obstacle obstacle = Obstacle::None;
     // The age was computed from the card's year of birth, on the day of the import.
     bool ageFromYear = false;
-    // Why the card's values cannot be stored as they stand, which of them had their line
-    // breaks turned into blanks, and which were transliterated or left empty (see
-    // ImportedCard).
-    std::vector<StorageProblem> problems;
-    std::vector<Role> joinedLines;
-    std::vector<ChangedValue> changed;
-    // The stored contact an update replaces.
-    std::shared_ptr<const contacts::Contact> updated;
-    // Cards that can be imported and bear one name (case ignored) are one choice: the first of
-    // them is chosen at first, and the user may choose another instead, never two. The index
-    // of that first row; the row's own index when it is the first.
-    std::size_t firstOfName = 0;
     // Another card of the file that can be imported bears the name.
     bool nameRepeated = false;
+    // Cards that can be imported and bear one name (case ignored) are one choice: the first of
+    // them is chosen at first, and the user may choose another instead, never two. The index
+    // of that first row; the row's own index when it is the first. (A file holds at most
+    // kMaxVCardCards.)
+    std::uint32_t firstOfName = 0;
+    // Why the card's values cannot be stored as they stand, and what the import changed in
+    // them (see ImportedCard).
+    std::vector<StorageProblem> problems;
+    std::vector<ValueChange> changes;
+    // The stored contact an update replaces.
+    std::shared_ptr<const contacts::Contact> updated;
 
     bool choosable() const;
     // New contacts are chosen at first; updates only when the user asks for them, and the

@@ -21,9 +21,11 @@ QString shownValue(const ImportRow& row, exchange::Role role)
 {
     const QString stored =
         platform::shownUtf8Text(exchange::valueOf(row.result, role), platform::kShownInRow);
-    const auto changed = std::find_if(row.changed.begin(), row.changed.end(),
-                                      [role](const auto& value) { return value.role == role; });
-    if (changed == row.changed.end() || changed->leftEmpty)
+    const auto changed =
+        std::find_if(row.changes.begin(), row.changes.end(), [role](const auto& change) {
+            return change.role == role && change.kind == exchange::ValueChange::Transliterated;
+        });
+    if (changed == row.changes.end())
         return stored;
     return platform::shownUtf8Text(changed->original, platform::kShownInRow) +
            QStringLiteral(" → ") + stored;
@@ -55,7 +57,7 @@ ImportPreviewModel::ImportPreviewModel(std::vector<ImportRow> rows, QObject* par
     for (const bool importable : {true, false}) {
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
             if (m_rows[i].choosable() == importable)
-                m_order.push_back(i);
+                m_order.push_back(static_cast<std::uint32_t>(i));
         }
     }
     for (std::size_t shown = 0; shown < m_order.size(); ++shown)

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -62,8 +63,8 @@ private:
 
     std::vector<exchange::ImportRow> m_rows;
     std::vector<bool> m_chosen;
-    std::vector<std::size_t> m_order; // shown row → plan index
-    std::vector<int> m_shownAt;       // plan index → shown row
+    std::vector<std::uint32_t> m_order; // shown row → plan index
+    std::vector<int> m_shownAt;         // plan index → shown row
     // The cards of each repeated name, by the first of them.
     std::unordered_map<std::size_t, std::vector<std::size_t>> m_sameName;
 };

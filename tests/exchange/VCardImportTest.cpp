@@ -46,7 +46,7 @@ TEST(VCardImport, Version21WithQuotedPrintableCharsetsAndBareTypes)
                              "Calle Mayor 1, 28013 Madrid, España", "angel@example.com",
                              "Le gusta el fútbol y la música clásica, 100="}));
     EXPECT_TRUE(card.storable());
-    EXPECT_EQ(card.joinedLines, std::vector<Role>{Role::Note});
+    EXPECT_EQ(card.changes, (std::vector<ValueChange>{{Role::Note, ValueChange::LinesJoined, {}}}));
 }
 
 TEST(VCardImport, Version30WithEscapesFoldsLowerCaseParametersAndBareLineFeeds)
@@ -66,7 +66,7 @@ TEST(VCardImport, Version30WithEscapesFoldsLowerCaseParametersAndBareLineFeeds)
                              "lucia@example.com",
                              "Tarta; sin gluten, en C:\\tartas. Una nota que se parte en dos "
                              "líneas y sigue"}));
-    EXPECT_TRUE(card.joinedLines.empty());
+    EXPECT_TRUE(card.changes.empty());
 }
 
 TEST(VCardImport, Version40WithByteOrderMarkQuotedTypesAndTelephoneAddresses)
@@ -126,12 +126,13 @@ TEST(VCardImport, TransliteratesWhatTheFileCannotHoldAndRefusesOnlyANameLeftEmpt
     ASSERT_EQ(cards.size(), 2u);
     EXPECT_EQ(cards[0].values, (ContactValues{"Li Wei", "A¶B", "", "", "", "Ulica Lakowa 1, Kraków",
                                               "a b@example.com", "x"}));
-    EXPECT_EQ(cards[0].changed,
-              (std::vector<ChangedValue>{{Role::Name, "李 Wei", false},
-                                         {Role::Alias, "A§B", false},
-                                         {Role::Address, "Ulica Łąkowa 1, Kraków", false}}));
-    // A line break alone is the change of every import: said apart.
-    EXPECT_EQ(cards[0].joinedLines, std::vector<Role>{Role::Email});
+    // A line break alone has no Latin form to show.
+    EXPECT_EQ(cards[0].changes,
+              (std::vector<ValueChange>{
+                  {Role::Name, ValueChange::Transliterated, "李 Wei"},
+                  {Role::Alias, ValueChange::Transliterated, "A§B"},
+                  {Role::Address, ValueChange::Transliterated, "Ulica Łąkowa 1, Kraków"},
+                  {Role::Email, ValueChange::LinesJoined, {}}}));
     EXPECT_EQ(cards[0].problems,
               (std::vector<StorageProblem>{
                   {Role::Note, StorageProblem::UnknownCharacterSet, "X-INVENTADO"}}));
@@ -142,7 +143,8 @@ TEST(VCardImport, TransliteratesWhatTheFileCannotHoldAndRefusesOnlyANameLeftEmpt
               "Nombre: «😀» no se puede guardar: el archivo de contactos solo admite los "
               "caracteres de Windows-1252.");
     EXPECT_EQ(cards[1].values.alias, "");
-    EXPECT_EQ(cards[1].changed, (std::vector<ChangedValue>{{Role::Alias, "❤️", true}}));
+    EXPECT_EQ(cards[1].changes,
+              (std::vector<ValueChange>{{Role::Alias, ValueChange::LeftEmpty, "❤️"}}));
 }
 
 // ICU takes microseconds a character: a file with more to transliterate than a book of names
