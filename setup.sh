@@ -12,7 +12,7 @@ prefix="${TORTAVELA_PREFIX:-$HOME/.local}"
 packages=(
     build-essential cmake ninja-build pkg-config clang-format clang-tidy
     qt6-base-dev libfontconfig-dev qt6-multimedia-dev qt6-translations-l10n
-    libgtest-dev libgmock-dev libbenchmark-dev libical-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libical-dev libicu-dev
     faketime desktop-file-utils x11-utils systemd
     xvfb xauth at-spi2-core python3-pyatspi dbus-daemon dbus-bin dbus-x11 xdotool imagemagick
     openbox

@@ -283,12 +283,13 @@ void ContactDialog::checkAndHandBack()
 
     // The inputs refuse what the file cannot hold as it is typed; text set by other means
     // still never reaches the file changed.
-    for (const QString& text : texts) {
-        if (const auto bad = firstUnstorableCharacter(text)) {
+    for (int i = 0; i < contacts::kFieldCount; ++i) {
+        if (const auto bad = firstUnstorableCharacter(texts[i])) {
             return refuse(QStringLiteral("El carácter «%1» (U+%2) no se puede guardar en el "
                                          "archivo de contactos.")
                               .arg(*bad)
-                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')));
+                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')) +
+                          storableOffer(texts[i], i != kNoteIndex));
         }
     }
     contacts::Contact::Values values;

@@ -259,7 +259,9 @@ IMPORTED_CARDS = (
     "TEL;CELL:600 100 200\r\nBDAY:1990-03-05\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:ana\r\nNICKNAME:Anita\r\nBDAY:--03-05\r\n"
     "EMAIL:ana@correo.es\r\nEND:VCARD\r\n"
-    "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Eva\r\nEND:VCARD\r\n")
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Eva\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Łukasz Wiśniewski\r\nBDAY:1985-07-01\r\n"
+    "NOTE:Dijo \\\"cześć\\\"\r\nEND:VCARD\r\n")
 
 
 def import_contacts(desktop):
@@ -280,30 +282,36 @@ def import_contacts(desktop):
 
     preview = desktop.window(app, "Importar contactos", role="dialog")
     table = desktop.find(preview, "tree", "Tarjetas")
-    wait_for(lambda: len(desktop.table_rows(table)) == 3, "three cards in the preview")
+    wait_for(lambda: len(desktop.table_rows(table)) == 4, "four cards in the preview")
     rows = desktop.table_rows(table)
-    check([row[0] for row in rows] == ["Nuevo", "Ya guardado", "Sin cumpleaños"], f"rows {rows}")
+    # The cards that can be imported first, then the one that cannot.
+    check([row[0] for row in rows] == ["Nuevo", "Ya guardado", "Nuevo", "No se puede importar"],
+          f"rows {rows}")
     check(rows[0][1:5] == ["Dora Ibáñez", "", "36", "05/03"], f"Dora's row {rows[0]}")
     # The stored contact keeps its name and age; the card brings its e-mail address.
     check(rows[1][1:8] == ["Ana", "Anita", "30", "05/03", "", "", "ana@correo.es"],
           f"Ana's row {rows[1]}")
+    # A name the contact file cannot hold is shown as it will be stored.
+    check(rows[2][1] == "Łukasz Wiśniewski → Lukasz Wisniewski", f"Łukasz's row {rows[2]}")
+    check(rows[2][8] == "Dijo \"cześć\" → Dijo \"czesc\"", f"Łukasz's note {rows[2]}")
     check(not desktop.enabled(desktop.find(window, "tree", "Contactos")),
           "the main window takes input while the preview is open")
     check(read(program_dir) == CONTACTS, "the preview wrote to the contact file")
 
     desktop.click(desktop.find(preview, "check box", "Actualizar también los contactos ya guardados"))
     desktop.find(preview, "label",
-                 "Se guardará 1 contacto nuevo y se actualizará 1 ya guardado. 1 tarjeta no se "
-                 "puede importar: vea «Observaciones».")
+                 "Se guardarán 2 contactos nuevos y se actualizará 1 ya guardado. 1 tarjeta no se "
+                 "puede importar: va al final, con el motivo.")
     desktop.press(desktop.find(preview, "push button", "Importar"))
     wait_for(lambda: not desktop.showing(preview), "the preview closing")
     wait_for(lambda: "Dora Ibáñez" in names(desktop, window), "Dora in the list")
-    check(names(desktop, window) == ["Ana", "Bruno", "Carla", "Dora Ibáñez"],
+    check(names(desktop, window) == ["Ana", "Bruno", "Carla", "Dora Ibáñez", "Lukasz Wisniewski"],
           f"{names(desktop, window)}")
-    desktop.find(window, "label", "Cantidad De Contactos : 4")
+    desktop.find(window, "label", "Cantidad De Contactos : 5")
     expected = file_of(CARLA, BRUNO,
                        record("Ana", "Anita", "30", "05/03", "", "", "ana@correo.es", "Nota de Ana"),
-                       record("Dora Ibáñez", "", "36", "05/03", "600 100 200", "", "", ""))
+                       record("Dora Ibáñez", "", "36", "05/03", "600 100 200", "", "", ""),
+                       record("Lukasz Wisniewski", "", "41", "01/07", "", "", "", 'Dijo "czesc"'))
     check(read(program_dir) == expected, f"file {read(program_dir)!r}")
 
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace manager;
@@ -286,6 +287,47 @@ private slots:
             fileOf({recordLine({"Ana", "Ani", "30", "01/01", "", "", "", "uno dos tres\u00a0€"})}));
     }
 
+    // A refusal offers the text as an import would store it, for the user to take or not.
+    void theRefusalOffersTheTextAsTheFileCanHoldIt_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("offer");
+        QTest::newRow("a name pasted") << 0 << true << "Łukasz Wiśniewski"
+                                       << " ¿Quiere decir «Lukasz Wisniewski»?";
+        QTest::newRow("a letter typed") << 1 << false << "ł"
+                                        << " ¿Quiere decir «l»?";
+        QTest::newRow("a note pasted, its line break a blank") << 7 << true << "Dvořák\n§ 1"
+                                                               << " ¿Quiere decir «Dvorák ¶ 1»?";
+        QTest::newRow("nothing to offer") << 0 << true << "😀"
+                                          << "";
+    }
+
+    void theRefusalOffersTheTextAsTheFileCanHoldIt()
+    {
+        QFETCH(int, field);
+        QFETCH(bool, paste);
+        QFETCH(QString, refused);
+        QFETCH(QString, offer);
+        ManagerHarness manager("");
+        auto* form = manager.openDialog("mnuadd");
+        QWidget* target = input(form, field);
+        target->setFocus();
+        if (paste) {
+            QApplication::clipboard()->setText(refused);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            typeInto(target, refused);
+        }
+        QCOMPARE(text(form, field), QString());
+        QVERIFY2(QToolTip::text().startsWith("Ese carácter no se puede guardar"),
+                 qPrintable(QToolTip::text()));
+        QVERIFY2(QToolTip::text().endsWith(".") == offer.isEmpty() &&
+                     QToolTip::text().endsWith(offer),
+                 qPrintable(QToolTip::text()));
+    }
+
     // Control characters are refused as every other character the file cannot hold, but the
     // tab is text; and the keys whose text is a control character still edit.
     void controlCharactersAreRefusedAndEditingKeysStillWork()
@@ -339,7 +381,9 @@ private slots:
         setText(form, 5, QStringLiteral("Calle → 1"));
         clickAceptar(form);
         QCOMPARE(manager.messages.size(), 1);
-        QVERIFY(manager.messages[0].text.contains(QStringLiteral("→")));
+        QCOMPARE(manager.messages[0].text,
+                 QStringLiteral("El carácter «→» (U+2192) no se puede guardar en el archivo de "
+                                "contactos. ¿Quiere decir «Calle -> 1»?"));
         QCOMPARE(manager.bytes(), std::string());
         QVERIFY(manager.isOpen<ContactDialog>());
     }
