@@ -12,10 +12,22 @@ namespace platform {
 void nameAfterLabel(QLabel* label, QWidget* control)
 {
     label->setBuddy(control);
-    QString name = label->text();
+    QString name = withoutMnemonic(label->text());
     while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     control->setAccessibleName(name);
+}
+
+QString withoutMnemonic(const QString& caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
 }
 
 namespace {
