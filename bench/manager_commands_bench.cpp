@@ -52,7 +52,7 @@ public:
 
     void select(int position)
     {
-        const QModelIndex index = m_window->contactList()->index(position, 0);
+        const QModelIndex index = m_window->listIndex(position);
         m_window->listView()->setCurrentIndex(index);
     }
     // Rows spread over the list, so that the lookups reach lines all over the file.
