@@ -17,7 +17,8 @@ void nameAfterLabel(QLabel* label, QWidget* control);
 QString withoutMnemonic(const QString& caption);
 
 // Our top-level windows are plain widgets; without this they reach the accessibility tree as
-// fillers. With it a dialog window is a dialog and any other window a frame. Call once, after
+// fillers. With it a dialog window is a dialog and any other window a frame, and a drop-down
+// list named after its label keeps that name (Qt would name it by its entry). Call once, after
 // the application object exists and before the windows are made.
 void installWindowRoles();
 
