@@ -2,6 +2,7 @@
 
 #include "manager/MainWindow.h"
 #include "manager/StartupContacts.h"
+#include "manager/WindowMemory.h"
 #include "platform/AutostartEntry.h"
 #include "platform/LaterStarts.h"
 #include "platform/ProgramDirectory.h"
@@ -51,7 +52,11 @@ int runManager(int argc, char* argv[], const std::function<void(MainWindow&)>& b
     platform::setUpApplication(app, platform::kManagerName);
 
     MainWindow window(
-        {programDir, platform::autostartDirectory(), platform::localToday, "systemctl"});
+        {.programDir = programDir,
+         .autostartDir = platform::autostartDirectory(),
+         .today = platform::localToday,
+         .systemctl = "systemctl",
+         .windowMemoryFile = windowMemoryFile()});
     window.startUp(startupContacts.get());
     platform::centreOnScreen(&window);
     if (laterStarts)

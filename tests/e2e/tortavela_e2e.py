@@ -14,7 +14,7 @@ import subprocess
 import tempfile
 import time
 
-PROGRAM_FILES = ("Agendela", "Avisela", "libavisela_windows.so", "Cumple.WAV")
+PROGRAM_FILES = ("Agendela", "Avisela", "libavisela_windows.so", "Cumple.WAV", "GUIA.md")
 DEFAULT_TIMEOUT = 15.0
 
 

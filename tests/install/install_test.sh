@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 program_dir="$prefix/lib/tortavela"
-for file in Agendela Avisela libavisela_windows.so Cumple.WAV; do
+for file in Agendela Avisela libavisela_windows.so Cumple.WAV GUIA.md; do
     [ -f "$program_dir/$file" ] || fail "$file is not in the program directory"
 done
 for program in Agendela Avisela; do
@@ -61,7 +61,8 @@ chmod +x "$scratch/bin/systemctl"
 output=$(PATH="$scratch/bin:$PATH" TORTAVELA_PREFIX="$prefix" "$source_dir/setup.sh" uninstall)
 echo "$output" | grep -q "data.tvl" || fail "the uninstall does not say where the contacts are"
 [ "$(sha256sum "$program_dir/data.tvl")" = "$before" ] || fail "the uninstall touched data.tvl"
-for gone in "$program_dir/Agendela" "$program_dir/libavisela_windows.so" "$prefix/bin/Agendela" \
+for gone in "$program_dir/Agendela" "$program_dir/libavisela_windows.so" "$program_dir/GUIA.md" \
+    "$prefix/bin/Agendela" \
     "$desktop" "$XDG_CONFIG_HOME/autostart/Tortavela.desktop" \
     "$prefix/share/icons/hicolor/256x256/apps/tortavela.png" "$program_dir/installed-files.txt" \
     "$service" "$timer" "$program_dir/daily-timer-enabled"; do
