@@ -341,8 +341,8 @@ void ContactDialog::checkAndHandBack()
         if (const auto bad = firstUnstorableCharacter(texts[i])) {
             return refuse(QStringLiteral("El carácter «%1» (U+%2) no se puede guardar en el "
                                          "archivo de contactos.")
-                              .arg(*bad)
-                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')) +
+                                  .arg(*bad)
+                                  .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')) +
                               storableOffer(texts[i], i != kNoteIndex),
                           fieldInput(static_cast<ContactField>(i)));
         }

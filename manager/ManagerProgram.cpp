@@ -51,12 +51,11 @@ int runManager(int argc, char* argv[], const std::function<void(MainWindow&)>& b
     fontConfig.wait();
     platform::setUpApplication(app, platform::kManagerName);
 
-    MainWindow window(
-        {.programDir = programDir,
-         .autostartDir = platform::autostartDirectory(),
-         .today = platform::localToday,
-         .systemctl = "systemctl",
-         .windowMemoryFile = windowMemoryFile()});
+    MainWindow window({.programDir = programDir,
+                       .autostartDir = platform::autostartDirectory(),
+                       .today = platform::localToday,
+                       .systemctl = "systemctl",
+                       .windowMemoryFile = windowMemoryFile()});
     window.startUp(startupContacts.get());
     platform::centreOnScreen(&window);
     if (laterStarts)
