@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolTip>
 #include <QSet>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace manager;
