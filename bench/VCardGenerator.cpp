@@ -1,10 +1,17 @@
 #include "bench/VCardGenerator.h"
 
+#include "contacts/Windows1252.h"
+
+#include <string_view>
+
 namespace bench {
 namespace {
 
 const char* const kGiven[] = {"Ángel", "Lucía", "María José", "Íñigo", "Begoña", "Raúl", "Núria"};
 const char* const kFamily[] = {"Pérez García", "Muñoz", "Fernández", "Güell", "Ibáñez", "Soto"};
+const char* const kForeignGiven[] = {"Łukasz", "Ștefan", "Jiří", "Ayşe", "Иван", "Ελένη", "李"};
+const char* const kForeignFamily[] = {"Wiśniewski", "Țurcanu", "Dvořák",
+                                      "Yılmaz",     "Петров",  "小龍"};
 
 std::string twoDigits(int value)
 {
@@ -13,13 +20,15 @@ std::string twoDigits(int value)
 
 } // namespace
 
-std::string generateVCards(std::size_t count)
+std::string generateVCards(std::size_t count, bool foreignNames)
 {
+    const char* const* given = foreignNames ? kForeignGiven : kGiven;
+    const char* const* family = foreignNames ? kForeignFamily : kFamily;
     std::string out;
     for (size_t i = 0; i < count; ++i) {
         const std::string number = std::to_string(i);
         const std::string name =
-            std::string(kGiven[i % 7]) + " " + kFamily[(i / 7) % 6] + " " + number;
+            std::string(given[i % 7]) + " " + family[(i / 7) % 6] + " " + number;
         const std::string monthDay =
             twoDigits(static_cast<int>(i % 12) + 1) + twoDigits(static_cast<int>(i % 28) + 1);
         if (i % 3 == 0) {
@@ -34,6 +43,28 @@ std::string generateVCards(std::size_t count)
                    monthDay + "\r\nEMAIL;TYPE=INTERNET:contacto" + number +
                    "@example.com\r\nADR;TYPE=home:;;Calle de la Princesa\\, " + number +
                    ";Madrid;;28008;Espa\r\n ña\r\nEND:VCARD\r\n";
+        }
+    }
+    return out;
+}
+
+std::string inUtf16(const std::string& utf8)
+{
+    std::string out = "\xFF\xFE";
+    std::string_view rest = utf8;
+    const auto unit = [&out](char32_t value) {
+        out.push_back(static_cast<char>(value & 0xFF));
+        out.push_back(static_cast<char>(value >> 8));
+    };
+    while (!rest.empty()) {
+        std::size_t length = 1;
+        const char32_t c = contacts::decodeUtf8(rest, length).value_or(U'\uFFFD');
+        rest.remove_prefix(length);
+        if (c < 0x10000) {
+            unit(c);
+        } else {
+            unit(0xD800 + ((c - 0x10000) >> 10));
+            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
         }
     }
     return out;

@@ -190,7 +190,7 @@ void selectLongContact(MainWindow& window)
         if (list.contact(row).storedLine().size() > list.contact(longest).storedLine().size())
             longest = row;
     }
-    window.listView()->setCurrentIndex(list.index(longest, 0));
+    window.listView()->setCurrentIndex(window.listIndex(longest));
 }
 
 int startManagerOn(const Case& shown)

@@ -2,7 +2,8 @@
 // real windows: the note lookup of a selection, and adding, modifying and removing a contact
 // from the click on "Aceptar" (or the confirmation) to the list updated and the file synced
 // and renamed into place. The *ListUpdate cases time only what the main window does to its
-// list once the file holds the change.
+// list once the file holds the change. The list's own tools: a header click ordering it, and
+// letters typed into the search box.
 #include "bench/ContactFileGenerator.h"
 #include "manager/ContactDialog.h"
 #include "manager/ContactListModel.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTreeView>
@@ -52,7 +54,7 @@ public:
 
     void select(int position)
     {
-        const QModelIndex index = m_window->contactList()->index(position, 0);
+        const QModelIndex index = m_window->listIndex(position);
         m_window->listView()->setCurrentIndex(index);
     }
     // Rows spread over the list, so that the lookups reach lines all over the file.
@@ -213,6 +215,49 @@ void BM_RemoveListUpdate(benchmark::State& state)
     }
 }
 
+// A click on a header, to the list ordered by that column and laid out; by name again, untimed.
+void orderBy(benchmark::State& state, int column)
+{
+    Manager manager(contactsOf(state));
+    QTreeView* list = manager.window().listView();
+    for (auto _ : state) {
+        list->sortByColumn(column, Qt::AscendingOrder);
+        Manager::settle();
+        state.PauseTiming();
+        list->sortByColumn(0, Qt::AscendingOrder);
+        Manager::settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_OrderByBirthday(benchmark::State& state)
+{
+    orderBy(state, 3);
+}
+
+void BM_OrderByAlias(benchmark::State& state)
+{
+    orderBy(state, 1);
+}
+
+// Three letters typed into the search box, each one filtering the whole book and laying out the
+// list; emptied again, untimed.
+void BM_SearchTyped(benchmark::State& state)
+{
+    Manager manager(contactsOf(state));
+    QLineEdit* box = manager.window().searchBox();
+    for (auto _ : state) {
+        for (const char* typed : {"m", "ma", "mar"}) {
+            box->setText(QString::fromUtf8(typed));
+            Manager::settle();
+        }
+        state.PauseTiming();
+        box->clear();
+        Manager::settle();
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
 // Each change rewrites and syncs the whole file, so a few dozen runs give steady figures.
@@ -230,6 +275,15 @@ MANAGER_COMMAND(BM_RemoveContact);
 MANAGER_COMMAND(BM_AddListUpdate);
 MANAGER_COMMAND(BM_ModifyListUpdate);
 MANAGER_COMMAND(BM_RemoveListUpdate);
+MANAGER_COMMAND(BM_OrderByBirthday);
+MANAGER_COMMAND(BM_SearchTyped);
+// Collating text is slower: fewer runs.
+BENCHMARK(BM_OrderByAlias)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 int main(int argc, char** argv)
 {

@@ -49,6 +49,28 @@ void ImportPreview(benchmark::State& state)
 }
 BENCHMARK(ImportPreview)->Unit(benchmark::kMillisecond);
 
+// The same cards with names in other alphabets and letters that Windows-1252 lacks: every name
+// goes through ICU's transliteration.
+void ImportPreviewTransliterated(benchmark::State& state)
+{
+    const std::string vcf = bench::generateVCards(kCards, true);
+    for (auto _ : state) {
+        const VCardFile file = exchange::readVCards(vcf);
+        const auto cards = exchange::importCards(file, kToday);
+        const bool allRead =
+            cards.size() == kCards && cards[0].values.name == "Lukasz Wisniewski 0" &&
+            std::all_of(cards.begin(), cards.end(), [](const auto& c) {
+                return c.storable() && c.changes.front().role == exchange::Role::Name &&
+                       c.changes.front().kind == exchange::ValueChange::Transliterated;
+            });
+        if (!allRead)
+            state.SkipWithError("the names were not all transliterated");
+        benchmark::DoNotOptimize(cards.data());
+    }
+    state.counters["MB"] = static_cast<double>(vcf.size()) / 1e6;
+}
+BENCHMARK(ImportPreviewTransliterated)->Unit(benchmark::kMillisecond);
+
 std::vector<exchange::ContactValues> contactsToExport()
 {
     const VCardFile file = exchange::readVCards(bench::generateVCards(kCards));

@@ -1,6 +1,7 @@
 // Peak memory and wall time of an import, file by file: hostile files within the size limit (a
 // file of line feeds, one card of empty lines, one card of tiny properties, a 10 MB name, a
-// file of empty cards) and realistic ones (plain cards, cards with photos).
+// file of empty cards, text to transliterate) and realistic ones (plain cards, in UTF-8 and in
+// UTF-16, names to transliterate, cards with photos).
 //
 //   vcard_memory_bench [--window] [--timeout SECONDS] [--only PART-OF-A-FILE'S-NAME]
 //
@@ -12,6 +13,7 @@
 // the menu entry to the preview shown and painted. A child still working after the timeout is
 // killed.
 #include "bench/VCardGenerator.h"
+#include "contacts/Windows1252.h"
 #include "exchange/CardImport.h"
 #include "exchange/ImportPlan.h"
 #include "exchange/VCardReader.h"
@@ -122,6 +124,29 @@ std::vector<Case> cases()
         {"10,000 plain cards (realistic)", [] { return bench::generateVCards(10'000); }},
         {"plain cards, as many as a file may hold",
          [] { return bench::generateVCards(exchange::kMaxVCardCards); }},
+        {"the same in UTF-16",
+         [] { return bench::inUtf16(bench::generateVCards(exchange::kMaxVCardCards)); }},
+        {"10,000 cards, names to transliterate (realistic)",
+         [] { return bench::generateVCards(10'000, true); }},
+        {"unique Thai names, up to the transliteration bound",
+         [] {
+             // Five letters each, none repeated: nothing that ICU read is read again.
+             std::string out;
+             for (std::size_t i = 0; i < exchange::kMostTransliterated / 5; ++i) {
+                 std::string name;
+                 for (std::size_t n = i, letter = 0; letter < 5; ++letter, n /= 46)
+                     contacts::appendUtf8(name, U'\u0E01' + static_cast<char32_t>(n % 46));
+                 out += "BEGIN:VCARD\r\nFN:" + name + "\r\nBDAY:--05-05\r\nEND:VCARD\r\n";
+             }
+             return out;
+         }},
+        {"Chinese to transliterate, 32 MB in one note",
+         [=] {
+             std::string note;
+             for (char32_t c = 0x4E00; note.size() + 64 < limit; c = c == 0x9FA5 ? 0x4E00 : c + 1)
+                 contacts::appendUtf8(note, c);
+             return "BEGIN:VCARD\r\nFN:Ana\r\nNOTE:" + note + "\r\nEND:VCARD\r\n";
+         }},
         {"1,500 cards with 16 KB photos (realistic)",
          [] {
              std::string out;

@@ -56,6 +56,15 @@ bool isCalendarDay(DayMonth birthday)
     return date.ok();
 }
 
+int daysInMonth(int monthNumber)
+{
+    using namespace std::chrono;
+    // A leap year, so that February has its 29th.
+    const year_month_day_last last{year{2000},
+                                   month_day_last{month{static_cast<unsigned>(monthNumber)}}};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
+}
+
 bool fallsOn(DayMonth birthday, std::chrono::year_month_day date)
 {
     using namespace std::chrono;
@@ -66,6 +75,23 @@ bool fallsOn(DayMonth birthday, std::chrono::year_month_day date)
     if (birthday.day == day)
         return true;
     return birthday.day == 29 && month == 2 && day == 28 && !date.year().is_leap();
+}
+
+std::optional<int> daysUntilNext(DayMonth birthday, std::chrono::year_month_day today)
+{
+    using namespace std::chrono;
+    if (!isCalendarDay(birthday))
+        return std::nullopt;
+    const auto celebratedIn = [&](year y) {
+        // In a common year 29/02 is celebrated on the 28th, as fallsOn says.
+        const bool leapDayInCommonYear = birthday.month == 2 && birthday.day == 29 && !y.is_leap();
+        return year_month_day{y, month{static_cast<unsigned>(birthday.month)},
+                              day{static_cast<unsigned>(leapDayInCommonYear ? 28 : birthday.day)}};
+    };
+    year_month_day next = celebratedIn(today.year());
+    if (sys_days{next} < sys_days{today})
+        next = celebratedIn(today.year() + years{1});
+    return static_cast<int>((sys_days{next} - sys_days{today}).count());
 }
 
 std::string shortBirthdayText(DayMonth birthday)
@@ -83,6 +109,13 @@ std::string leadingNumber(std::string_view age)
     while (digits.size() > 1 && digits.front() == '0')
         digits.remove_prefix(1);
     return digits.empty() ? std::string("0") : std::string(digits);
+}
+
+bool hasLeadingNumber(std::string_view age)
+{
+    while (!age.empty() && isBlank(age.front()))
+        age.remove_prefix(1);
+    return !age.empty() && age.front() >= '0' && age.front() <= '9';
 }
 
 std::string nextAge(std::string_view age)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace contacts {
@@ -167,6 +168,21 @@ MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view nam
                       compactBirthdayMarkerName(date, name, alias), formerNames(date, name, alias)};
 }
 
+namespace {
+
+std::optional<std::chrono::year_month_day> dateOfDigits(int dayNumber, int monthNumber,
+                                                        int yearNumber)
+{
+    using namespace std::chrono;
+    const year_month_day date{year{yearNumber}, month{static_cast<unsigned>(monthNumber)},
+                              day{static_cast<unsigned>(dayNumber)}};
+    if (!date.ok())
+        return std::nullopt;
+    return date;
+}
+
+} // namespace
+
 bool isBirthdayMarkerName(std::string_view fileName)
 {
     if (fileName.size() > kMaxFileNameBytes || fileName.size() < kDateDigits)
@@ -192,6 +208,46 @@ bool isBirthdayMarkerName(std::string_view fileName)
         const auto byte = static_cast<unsigned char>(c);
         return byte == '/' || byte < 0x20 || byte == 0x7F;
     });
+}
+
+std::vector<std::chrono::year_month_day> birthdayMarkerDates(std::string_view fileName)
+{
+    if (isBirthdayMarkerName(fileName)) {
+        const auto date =
+            dateOfDigits(twoDigits(fileName.substr(0, 2)), twoDigits(fileName.substr(2, 2)),
+                         twoDigits(fileName.substr(4, 2)) * 100 + twoDigits(fileName.substr(6, 2)));
+        return {*date};
+    }
+    // The first form: the day and the month as plain numbers (one or two digits, never a leading
+    // zero), the year in four digits, then the name (never empty) or the hash of a cut name.
+    std::vector<std::chrono::year_month_day> dates;
+    const auto number = [&](std::size_t at, std::size_t digits) -> std::optional<int> {
+        if (at + digits > fileName.size() || fileName[at] == '0')
+            return std::nullopt;
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i) {
+            if (!isDigit(fileName[i]))
+                return std::nullopt;
+            value = value * 10 + (fileName[i] - '0');
+        }
+        return value;
+    };
+    constexpr std::size_t kYearDigits = 4;
+    for (std::size_t dayDigits = 1; dayDigits <= 2; ++dayDigits) {
+        for (std::size_t monthDigits = 1; monthDigits <= 2; ++monthDigits) {
+            const std::size_t yearAt = dayDigits + monthDigits;
+            if (yearAt + kYearDigits >= fileName.size())
+                continue;
+            const auto dayNumber = number(0, dayDigits);
+            const auto monthNumber = number(dayDigits, monthDigits);
+            const auto yearNumber = number(yearAt, kYearDigits);
+            if (!dayNumber || !monthNumber || !yearNumber)
+                continue;
+            if (const auto date = dateOfDigits(*dayNumber, *monthNumber, *yearNumber))
+                dates.push_back(*date);
+        }
+    }
+    return dates;
 }
 
 } // namespace contacts

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Birthday marker files: one empty file per contact and birthday, whose existence means that the
 // contact's stored age already counts that birthday: the reminder advanced it that day, or an
@@ -39,5 +40,11 @@ MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view nam
 // Whether a file name has the form of a marker birthdayMarker makes (readable or compact): the
 // only names a rewrite's journal may ask to remove.
 bool isBirthdayMarkerName(std::string_view fileName);
+
+// The dates a birthday marker's file name may stand for: the one date of a name of the current
+// form, or every reading of a name of the first form, whose date runs its plain numbers together
+// with the name ("1112026Ana" is 1/11 or 11/1 of 2026; a name starting with digits gives more
+// readings). Empty for any other file name: a day marker "712.tvl", "data.tvl", a lock.
+std::vector<std::chrono::year_month_day> birthdayMarkerDates(std::string_view fileName);
 
 } // namespace contacts

@@ -60,20 +60,21 @@ bool markerFileExists(const std::filesystem::path& dir, const MarkerFile& marker
     });
 }
 
+bool removeEmptyOwnFile(const std::filesystem::path& dir, std::string_view name)
+{
+    if (!isMarkerName(name))
+        return false;
+    const std::filesystem::path file = dir / name;
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0 &&
+           info.st_uid == ::geteuid() && ::unlink(file.c_str()) == 0;
+}
+
 void removeMarkerFile(const std::filesystem::path& dir, const MarkerFile& marker)
 {
-    const auto remove = [&](const std::string& name) {
-        if (!isMarkerName(name))
-            return;
-        const std::filesystem::path file = dir / name;
-        struct stat info {};
-        if (::lstat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0 &&
-            info.st_uid == ::geteuid())
-            ::unlink(file.c_str());
-    };
-    remove(marker.name);
+    removeEmptyOwnFile(dir, marker.name);
     if (!marker.fallback.empty())
-        remove(marker.fallback);
+        removeEmptyOwnFile(dir, marker.fallback);
 }
 
 } // namespace contacts

@@ -40,4 +40,8 @@ bool markerFileExists(const std::filesystem::path& dir, const MarkerFile& marker
 // regular file of this user's is removed: never a link, a directory or somebody else's file.
 void removeMarkerFile(const std::filesystem::path& dir, const MarkerFile& marker);
 
+// The one rule for removing a marker: `name` (one file name, see isMarkerName) in `dir` goes only
+// when it is an empty regular file of this user's. True when it was removed.
+bool removeEmptyOwnFile(const std::filesystem::path& dir, std::string_view name);
+
 } // namespace contacts

@@ -46,4 +46,16 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
+std::string withThousands(std::size_t number)
+{
+    const std::string digits = std::to_string(number);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text.push_back('.');
+        text.push_back(digits[i]);
+    }
+    return text;
+}
+
 } // namespace exchange

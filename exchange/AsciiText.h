@@ -12,6 +12,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
 bool containsIgnoringCase(std::string_view text, std::string_view part);
 
+// 100000 as Spanish writes it: 100.000.
+std::string withThousands(std::size_t number);
+
 // Without the blanks and tabs around it.
 std::string_view trimBlanks(std::string_view text);
 

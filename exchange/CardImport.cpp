@@ -1,7 +1,10 @@
 #include "exchange/CardImport.h"
 
+#include "contacts/Record.h"
+#include "contacts/Windows1252.h"
 #include "exchange/AsciiText.h"
 #include "exchange/BirthDate.h"
+#include "exchange/Transliteration.h"
 #include "exchange/VCardValue.h"
 
 #include <algorithm>
@@ -137,15 +140,6 @@ public:
             m_imported.values.age = std::to_string(*age);
     }
 
-    // Line breaks become blanks; the preview is told.
-    std::string oneLine(const std::string& value, Role role)
-    {
-        std::string joined = joinLines(value);
-        if (joined != value)
-            m_imported.joinedLines.push_back(role);
-        return joined;
-    }
-
     std::string plain(const std::optional<VCardProperty>& property, Role role)
     {
         return unescapeText(text(property, role));
@@ -158,9 +152,80 @@ private:
     ImportedCard& m_imported;
 };
 
-} // namespace
+// Whether every character the value cannot keep is a line break.
+bool onlyLineBreaksToChange(std::string_view utf8)
+{
+    while (!utf8.empty()) {
+        size_t length = 1;
+        const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
+        if (!c || (!contacts::isStorableCharacter(*c) && !contacts::isLineBreak(*c)))
+            return false;
+        utf8.remove_prefix(length);
+    }
+    return true;
+}
 
-ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
+// CR, LF, U+2028 or U+2029, in one pass: find_first_of would call memchr on its set for every
+// byte of a long value.
+bool hasLineBreak(std::string_view utf8)
+{
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r' || c == '\n')
+            return true;
+        if (c == '\xE2' && (utf8.substr(i, 3) == "\u2028" || utf8.substr(i, 3) == "\u2029"))
+            return true;
+    }
+    return false;
+}
+
+// The characters of the value that go through ICU: those outside Windows-1252.
+std::size_t charactersToTransliterate(std::string_view utf8)
+{
+    std::size_t count = 0;
+    while (!utf8.empty()) {
+        size_t length = 1;
+        if (static_cast<unsigned char>(utf8.front()) >= 0x80) {
+            const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
+            count +=
+                c && !contacts::codePointToWindows1252(*c) && !contacts::isLineBreak(*c) ? 1 : 0;
+        }
+        utf8.remove_prefix(length);
+    }
+    return count;
+}
+
+// `budget`: what is left of kMostTransliterated.
+void makeStorable(ImportedCard& card, Role role, std::size_t& budget)
+{
+    std::string& value = valueOf(card.values, role);
+    // Most values are stored as they stand: passed over once, and not copied.
+    if (!firstStorageProblem(role, value))
+        return;
+    const bool oneLine = role != Role::Note && role != Role::Address;
+    if (hasLineBreak(value))
+        card.changes.push_back({role, ValueChange::LinesJoined, {}});
+    const std::size_t needed = charactersToTransliterate(value);
+    if (needed > budget) {
+        card.problems.push_back({role, StorageProblem::TooMuchToTransliterate, {}});
+        return;
+    }
+    budget -= needed;
+    std::optional<StorableText> storable = storableText(value, oneLine);
+    if (!storable && role == Role::Name) {
+        // Nothing would be left of the name: the card says which character is in the way.
+        card.problems.push_back(firstStorageProblem(role, value)
+                                    .value_or(StorageProblem{role, StorageProblem::NoName, {}}));
+        return;
+    }
+    if (!storable || (storable->changed && !onlyLineBreaksToChange(value)))
+        card.changes.push_back({role,
+                                storable ? ValueChange::Transliterated : ValueChange::LeftEmpty,
+                                joinLines(value)});
+    value = storable ? std::move(storable->text) : std::string();
+}
+
+ImportedCard importCard(const VCard& card, std::chrono::year_month_day today, std::size_t& budget)
 {
     ImportedCard imported;
     CardReader reader(card, imported);
@@ -169,25 +234,32 @@ ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
     values.alias = reader.plain(reader.chosen().nickname, Role::Alias);
     reader.birthday(today);
     values.phone = reader.phone();
-    values.address = reader.oneLine(reader.address(), Role::Address);
+    values.address = reader.address();
     values.email = reader.plain(reader.chosen().email, Role::Email);
-    values.note = reader.oneLine(reader.plain(reader.chosen().note, Role::Note), Role::Note);
+    values.note = reader.plain(reader.chosen().note, Role::Note);
 
     if (trimBlanks(values.name).empty())
         imported.problems.push_back({Role::Name, StorageProblem::NoName, {}});
-    for (Role role : kRoles) {
-        if (auto problem = firstStorageProblem(role, valueOf(values, role)))
-            imported.problems.push_back(std::move(*problem));
-    }
+    for (Role role : {Role::Name, Role::Alias, Role::Phone, Role::Address, Role::Email, Role::Note})
+        makeStorable(imported, role, budget);
     return imported;
+}
+
+} // namespace
+
+ImportedCard importCard(const VCard& card, std::chrono::year_month_day today)
+{
+    std::size_t budget = kMostTransliterated;
+    return importCard(card, today, budget);
 }
 
 std::vector<ImportedCard> importCards(const VCardFile& file, std::chrono::year_month_day today)
 {
     std::vector<ImportedCard> imported;
     imported.reserve(file.cards.size());
+    std::size_t budget = kMostTransliterated;
     for (const VCard& card : file.cards)
-        imported.push_back(importCard(card, today));
+        imported.push_back(importCard(card, today, budget));
     return imported;
 }
 

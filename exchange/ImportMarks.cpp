@@ -23,7 +23,6 @@ std::vector<ImportMark> markImport(const std::vector<ImportedCard>& cards,
     stored.reserve(storedNames.size());
     for (std::string_view name : storedNames)
         stored.insert(contacts::nameKey(name));
-    std::unordered_set<std::string> earlier;
     std::vector<ImportMark> marks;
     marks.reserve(cards.size());
     for (const ImportedCard& card : cards) {
@@ -32,8 +31,6 @@ std::vector<ImportMark> markImport(const std::vector<ImportedCard>& cards,
             marks.push_back(ImportMark::NoBirthday);
         else if (key && stored.contains(*key))
             marks.push_back(ImportMark::NameStored);
-        else if (key && !earlier.insert(*key).second)
-            marks.push_back(ImportMark::RepeatedInFile);
         else
             marks.push_back(ImportMark::New);
     }

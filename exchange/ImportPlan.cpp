@@ -11,7 +11,19 @@
 namespace exchange {
 namespace {
 
-constexpr const char* kRepeatedInFile = "Una tarjeta anterior del archivo lleva el mismo nombre.";
+// A value quoted in a remark: its first characters, and "…" when it goes on.
+std::string quotedStart(std::string_view utf8)
+{
+    constexpr std::size_t kMostCharacters = 40;
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < utf8.size() && characters < kMostCharacters;
+         ++characters) {
+        do
+            ++end;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80);
+    }
+    return "«" + std::string(utf8.substr(0, end)) + (end < utf8.size() ? "…»" : "»");
+}
 
 // The stored contacts by name, case ignored as the add dialog ignores it (the file's bytes
 // lower-cased): a name may stand on several lines of a hand-edited file.
@@ -46,21 +58,17 @@ ContactValues updatedValues(const ContactValues& card, const contacts::Contact& 
     return result;
 }
 
-// `updating`: the names of the stored contacts that earlier rows update.
-void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName,
-             std::unordered_set<std::string>& updating)
+void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName)
 {
     row.ageFromYear = !card.values.age.empty();
     row.problems = std::move(card.problems);
-    row.joinedLines = std::move(card.joinedLines);
+    row.changes = std::move(card.changes);
     if (row.mark == ImportMark::NameStored) {
         const auto* stored = storedWithName(byName, card.values.name);
         if (!stored) {
             row.obstacle = ImportRow::Obstacle::NameOnUnreadableLine;
         } else if (stored->size() > 1) {
             row.obstacle = ImportRow::Obstacle::NameOnSeveralContacts;
-        } else if (!updating.insert(contacts::nameKey(stored->front()->name())).second) {
-            row.obstacle = ImportRow::Obstacle::UpdatedByEarlierCard;
         } else {
             row.updated = std::make_shared<const contacts::Contact>(*stored->front());
             row.result = updatedValues(card.values, *row.updated);
@@ -69,9 +77,7 @@ void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName,
     if (!row.updated)
         row.result = std::move(card.values);
     // Only a stored value can hold what the file cannot take again: a line feed alone.
-    if (row.problems.empty() && row.obstacle == ImportRow::Obstacle::None &&
-        (row.mark == ImportMark::New || row.mark == ImportMark::NameStored) &&
-        !toContact(row.result))
+    if (row.choosable() && !toContact(row.result))
         row.obstacle = ImportRow::Obstacle::UnwritableValue;
 }
 
@@ -89,8 +95,7 @@ bool ageCountsTodaysBirthday(const ImportRow& row, std::chrono::year_month_day t
 
 bool ImportRow::choosable() const
 {
-    return problems.empty() && obstacle == Obstacle::None &&
-           (mark == ImportMark::New || mark == ImportMark::NameStored);
+    return problems.empty() && obstacle == Obstacle::None && mark != ImportMark::NoBirthday;
 }
 
 std::vector<std::string> ImportRow::reasons() const
@@ -100,8 +105,6 @@ std::vector<std::string> ImportRow::reasons() const
         reasons.push_back(describe(problem));
     if (mark == ImportMark::NoBirthday)
         reasons.emplace_back("No tiene fecha de cumpleaños, que es obligatoria.");
-    if (mark == ImportMark::RepeatedInFile)
-        reasons.emplace_back(kRepeatedInFile);
     switch (obstacle) {
     case Obstacle::None:
         break;
@@ -112,9 +115,6 @@ std::vector<std::string> ImportRow::reasons() const
     case Obstacle::NameOnSeveralContacts:
         reasons.emplace_back("Varios contactos guardados llevan este nombre: no se sabe cuál "
                              "actualizar.");
-        break;
-    case Obstacle::UpdatedByEarlierCard:
-        reasons.emplace_back(kRepeatedInFile);
         break;
     case Obstacle::UnwritableValue:
         reasons.emplace_back("El contacto guardado tiene caracteres que no se pueden volver a "
@@ -127,9 +127,27 @@ std::vector<std::string> ImportRow::reasons() const
 std::vector<std::string> ImportRow::remarks() const
 {
     std::vector<std::string> remarks;
-    for (Role role : joinedLines)
-        remarks.push_back(std::string(fieldCaption(role)) +
-                          ": los saltos de línea quedan como espacios.");
+    for (const ValueChange& change : changes) {
+        const std::string field = std::string(fieldCaption(change.role)) + ": ";
+        switch (change.kind) {
+        case ValueChange::LinesJoined:
+            remarks.push_back(field + "los saltos de línea quedan como espacios.");
+            break;
+        case ValueChange::Transliterated:
+            remarks.push_back(field + quotedStart(change.original) + " se guarda como " +
+                              quotedStart(valueOf(result, change.role)) +
+                              ": el archivo de contactos no admite todos sus caracteres.");
+            break;
+        case ValueChange::LeftEmpty:
+            remarks.push_back(field + quotedStart(change.original) +
+                              " no tiene nada que el archivo de contactos pueda guardar: no se "
+                              "importa.");
+            break;
+        }
+    }
+    if (nameRepeated && choosable())
+        remarks.emplace_back("Otra tarjeta del archivo lleva el mismo nombre: se importa solo la "
+                             "que esté marcada.");
     return remarks;
 }
 
@@ -146,11 +164,26 @@ std::vector<ImportRow> planImport(std::vector<ImportedCard> cards,
     const std::vector<ImportMark> marks = markImport(cards, storedNames);
     const StoredByName byName = storedByName(stored);
 
-    std::unordered_set<std::string> updating;
+    std::unordered_map<std::string, std::uint32_t> firstOfName;
     std::vector<ImportRow> rows(cards.size());
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        rows[i].mark = marks[i];
-        planRow(rows[i], std::move(cards[i]), byName, updating);
+        ImportRow& row = rows[i];
+        row.mark = marks[i];
+        planRow(row, std::move(cards[i]), byName);
+        row.firstOfName = static_cast<std::uint32_t>(i);
+        if (!row.choosable())
+            continue;
+        // An update keeps the stored name, which has the card's key.
+        std::optional<std::string> key = cardNameKey(row.result.name);
+        if (!key)
+            continue;
+        const auto [first, isFirst] = firstOfName.try_emplace(std::move(*key), row.firstOfName);
+        if (isFirst)
+            continue;
+        row.firstOfName = first->second;
+        row.mark = ImportMark::RepeatedInFile;
+        row.nameRepeated = true;
+        rows[first->second].nameRepeated = true;
     }
     return rows;
 }
@@ -160,9 +193,10 @@ contacts::ContactBatch importBatch(const std::vector<ImportRow>& rows,
                                    std::chrono::year_month_day today)
 {
     contacts::ContactBatch batch;
+    std::unordered_set<std::uint32_t> namesTaken;
     for (std::size_t index : chosen) {
         const ImportRow& row = rows.at(index);
-        if (!row.choosable())
+        if (!row.choosable() || !namesTaken.insert(row.firstOfName).second)
             continue;
         const contacts::Contact contact = *toContact(row.result);
         if (ageCountsTodaysBirthday(row, today))

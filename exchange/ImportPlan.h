@@ -24,7 +24,6 @@ struct ImportRow {
         None,
         NameOnUnreadableLine,  // the name stands only on a line that holds no contact
         NameOnSeveralContacts, // a hand-edited file holds the name more than once
-        UpdatedByEarlierCard,  // an earlier card of the file updates that contact
         UnwritableValue,       // a value kept from the stored contact cannot be written again
     };
 
@@ -35,15 +34,23 @@ struct ImportRow {
     Obstacle obstacle = Obstacle::None;
     // The age was computed from the card's year of birth, on the day of the import.
     bool ageFromYear = false;
-    // Why the card's values cannot be stored as they stand, and which of them had their line
-    // breaks turned into blanks (see ImportedCard).
+    // Another card of the file that can be imported bears the name.
+    bool nameRepeated = false;
+    // Cards that can be imported and bear one name (case ignored) are one choice: the first of
+    // them is chosen at first, and the user may choose another instead, never two. The index
+    // of that first row; the row's own index when it is the first. (A file holds at most
+    // kMaxVCardCards.)
+    std::uint32_t firstOfName = 0;
+    // Why the card's values cannot be stored as they stand, and what the import changed in
+    // them (see ImportedCard).
     std::vector<StorageProblem> problems;
-    std::vector<Role> joinedLines;
+    std::vector<ValueChange> changes;
     // The stored contact an update replaces.
     std::shared_ptr<const contacts::Contact> updated;
 
     bool choosable() const;
-    // New contacts are chosen at first; updates only when the user asks for them.
+    // New contacts are chosen at first; updates only when the user asks for them, and the
+    // later cards of a repeated name only when the user prefers one of them.
     bool chosenAtFirst() const { return choosable() && mark == ImportMark::New; }
     // Why the card cannot be imported, one Spanish sentence each; empty when it can.
     std::vector<std::string> reasons() const;
@@ -60,6 +67,7 @@ std::vector<ImportRow> planImport(std::vector<ImportedCard> cards,
 // The chosen rows (indexes into `rows`) as one change: additions and updates, with the
 // birthday markers of the contacts whose age, computed from the card's year of birth, already
 // counts today's birthday; without them the reminder would advance that age once more today.
+// Of the rows of one name, only the first in `chosen` is taken.
 contacts::ContactBatch importBatch(const std::vector<ImportRow>& rows,
                                    const std::vector<std::size_t>& chosen,
                                    std::chrono::year_month_day today);

@@ -2,6 +2,8 @@
 
 #include "contacts/Record.h"
 #include "contacts/Windows1252.h"
+#include "exchange/AsciiText.h"
+#include "exchange/CardImport.h"
 
 #include <array>
 #include <cstdio>
@@ -73,6 +75,11 @@ std::string describe(const StorageProblem& problem)
         return field + quoted(problem.detail) + "no es un día del calendario.";
     case StorageProblem::UnreadableDate:
         return field + quoted(problem.detail) + "no es una fecha que Tortavela sepa leer.";
+    case StorageProblem::TooMuchToTransliterate:
+        return field + "no se ha transcrito: el archivo tiene más de " +
+               withThousands(kMostTransliterated) +
+               " caracteres fuera de Windows-1252, y se transcriben hasta " +
+               withThousands(kMostTransliterated) + " de una vez.";
     case StorageProblem::UnknownCharacterSet:
         break;
     }

@@ -24,6 +24,9 @@ struct StorageProblem {
         // A BDAY that gives no birthday; `detail` is its value when that is short plain text.
         NoSuchDay,      // 2026-02-29, 1980-04-31: a date that the calendar lacks
         UnreadableDate, // in none of the forms that exports write
+        // The file has more characters to transliterate than an import takes
+        // (kMostTransliterated in CardImport.h).
+        TooMuchToTransliterate,
     };
     Role role = Role::Name;
     Kind kind = NoName;

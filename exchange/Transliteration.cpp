@@ -10,6 +10,8 @@
 #include <unicode/translit.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
+#include <unordered_map>
 
 namespace exchange {
 namespace {
@@ -25,6 +27,11 @@ bool isBlank(char32_t c)
 bool allStorable(std::string_view utf8)
 {
     while (!utf8.empty()) {
+        // Most values are ASCII: passed over in place.
+        if (const char ascii = utf8.front(); (ascii >= 0x20 && ascii < 0x7F) || ascii == '\t') {
+            utf8.remove_prefix(1);
+            continue;
+        }
         size_t length = 1;
         const std::optional<char32_t> c = contacts::decodeUtf8(utf8, length);
         if (!c || !contacts::isStorableCharacter(*c))
@@ -47,22 +54,32 @@ bool needsLatinForm(char32_t c)
            u_charType(static_cast<UChar32>(c)) != U_CONTROL_CHAR;
 }
 
+// A Chinese character is a run of its own: its reading hardly depends on its neighbours, and
+// ICU takes some 30 microseconds for each one in a run, against a few for other scripts, while
+// a character once read is remembered.
+bool isHan(char32_t c)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    return uscript_getScript(static_cast<UChar32>(c), &status) == USCRIPT_HAN;
+}
+
 // Any-Latin, then Latin-ASCII: making the chain takes tens of milliseconds, so the process
 // keeps one. ICU does not promise that one transliterator may serve two threads at once (a
-// sync may run on a thread of its own), hence the lock; runs to transliterate are rare.
+// sync may run on a thread of its own), hence the lock. Short runs are remembered, as names
+// and words repeat: a call to ICU costs about a microsecond before its first character.
 class LatinForm {
 public:
     static icu::UnicodeString of(const icu::UnicodeString& run)
     {
         static LatinForm form;
-        icu::UnicodeString latin = run;
         const std::lock_guard lock(form.m_mutex);
-        if (form.m_transliterator)
-            form.m_transliterator->transliterate(latin);
-        return latin;
+        return form.latin(run);
     }
 
 private:
+    static constexpr int32_t kLongestRemembered = 32;     // UTF-16 units
+    static constexpr std::size_t kMostRemembered = 8'192; // a few hundred KiB at most
+
     LatinForm()
     {
         UErrorCode status = U_ZERO_ERROR;
@@ -72,8 +89,30 @@ private:
             m_transliterator.reset(); // without ICU's data, such runs are left out
     }
 
+    icu::UnicodeString latin(const icu::UnicodeString& run)
+    {
+        if (!m_transliterator)
+            return run;
+        const bool remembered = run.length() <= kLongestRemembered;
+        std::u16string key;
+        if (remembered) {
+            key.assign(run.getBuffer(), static_cast<std::size_t>(run.length()));
+            if (const auto found = m_runs.find(key); found != m_runs.end())
+                return found->second;
+        }
+        icu::UnicodeString latin = run;
+        m_transliterator->transliterate(latin);
+        if (remembered) {
+            if (m_runs.size() == kMostRemembered)
+                m_runs.clear();
+            m_runs.emplace(std::move(key), latin);
+        }
+        return latin;
+    }
+
     std::mutex m_mutex;
     std::unique_ptr<icu::Transliterator> m_transliterator;
+    std::unordered_map<std::u16string, icu::UnicodeString> m_runs;
 };
 
 // Whether a run is written in a script without capitals (Chinese, Arabic...): its Latin form
@@ -182,6 +221,38 @@ private:
     bool m_apartFromNext = false; // a letter or digit next needs a blank before it
 };
 
+// The value's characters, composed as Unicode's NFC composes them. A value whose every
+// character Windows-1252 has (its line breaks and control characters too) is composed already,
+// since Windows-1252 has no combining mark: ICU is not asked.
+std::u32string composedCharacters(std::string_view utf8)
+{
+    std::u32string characters;
+    characters.reserve(utf8.size());
+    for (std::string_view rest = utf8; !rest.empty();) {
+        size_t length = 1;
+        const std::optional<char32_t> c = contacts::decodeUtf8(rest, length);
+        if (!c || needsLatinForm(*c)) {
+            characters.clear();
+            break;
+        }
+        characters.push_back(*c);
+        rest.remove_prefix(length);
+    }
+    if (!characters.empty() || utf8.empty())
+        return characters;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* composed = icu::Normalizer2::getNFCInstance(status);
+    icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    if (U_SUCCESS(status))
+        text = composed->normalize(text, status);
+    characters.resize(static_cast<std::size_t>(text.countChar32()));
+    status = U_ZERO_ERROR;
+    text.toUTF32(reinterpret_cast<UChar32*>(characters.data()),
+                 static_cast<int32_t>(characters.size()), status);
+    return characters;
+}
+
 } // namespace
 
 std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
@@ -189,24 +260,15 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
     if (allStorable(utf8))
         return StorableText{std::string(utf8), false};
 
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* composed = icu::Normalizer2::getNFCInstance(status);
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    if (U_SUCCESS(status))
-        text = composed->normalize(text, status);
-
+    const std::u32string text = composedCharacters(utf8);
     StorableBuilder built(oneLine);
-    for (int32_t i = 0; i < text.length();) {
-        const auto c = static_cast<char32_t>(text.char32At(i));
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = text[i];
         if (!needsLatinForm(c)) {
-            const int32_t next = text.moveIndex32(i, 1);
             if (contacts::isLineBreak(c)) {
                 built.lineBreak();
-                if (c == U'\r' && next < text.length() && text.charAt(next) == u'\n') {
-                    i = text.moveIndex32(next, 1);
-                    continue;
-                }
+                if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')
+                    ++i;
             } else if (contacts::isStorableCharacter(c)) {
                 built.append(c);
             } else if (c == kTerminator) {
@@ -214,13 +276,14 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
             } else {
                 built.lineBreak(); // a control character: a blank, as a line break
             }
-            i = next;
+            ++i;
             continue;
         }
-        int32_t end = i;
-        while (end < text.length() && needsLatinForm(static_cast<char32_t>(text.char32At(end))))
-            end = text.moveIndex32(end, 1);
-        const icu::UnicodeString run(text, i, end - i);
+        std::size_t end = i + 1;
+        while (!isHan(c) && end < text.size() && needsLatinForm(text[end]) && !isHan(text[end]))
+            ++end;
+        const icu::UnicodeString run = icu::UnicodeString::fromUTF32(
+            reinterpret_cast<const UChar32*>(text.data() + i), static_cast<int32_t>(end - i));
         const bool caseless = isCaseless(run);
         icu::UnicodeString latin = LatinForm::of(run);
         if (caseless) {
@@ -238,7 +301,8 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
     if (hasNonBlank(utf8) && !hasNonBlank(result.text))
         return std::nullopt;
     std::string composedText;
-    text.toUTF8String(composedText);
+    for (const char32_t c : text)
+        contacts::appendUtf8(composedText, c);
     result.changed = result.text != composedText;
     return result;
 }

@@ -21,6 +21,13 @@
 // The text is read in Unicode's composed form first, so that "Nu\u0301n\u0303ez" is "Núñez"
 // (and that alone is no change: the text reads the same). Malformed UTF-8 counts as characters
 // with no Latin form.
+//
+// The cost: nothing beyond a pass over a value that Windows-1252 holds; for the others, ICU
+// takes about a microsecond for each character outside it (five for Thai), and a Chinese
+// character, read on its own, some thirty the first time. Short runs and Chinese characters are
+// remembered (a few hundred KiB at most), so that repeated names cost little; a caller that
+// takes text from strangers bounds how much it hands over (see kMostTransliterated in
+// CardImport.h). Safe to call from several threads.
 namespace exchange {
 
 // A value as the contact file can hold it: `text` is UTF-8 whose every character is storable

@@ -1,5 +1,6 @@
 #include "exchange/VCardReader.h"
 
+#include "contacts/Windows1252.h"
 #include "exchange/AsciiText.h"
 
 #include <algorithm>
@@ -14,19 +15,6 @@ std::string tooLargeMessage()
     return "El archivo es demasiado grande para ser una libreta de contactos: se importan "
            "archivos de hasta " +
            std::to_string(kMaxVCardFileBytes / (std::uintmax_t{1} << 20)) + " MB.";
-}
-
-// 100000 as Spanish writes it: 100.000.
-std::string withThousands(std::size_t number)
-{
-    const std::string digits = std::to_string(number);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text.push_back('.');
-        text.push_back(digits[i]);
-    }
-    return text;
 }
 
 std::string tooManyCardsMessage()
@@ -57,6 +45,40 @@ VCardFile refused(std::string message)
     VCardFile file;
     file.error = std::move(message);
     return file;
+}
+
+// The text of a file in UTF-16 with its byte order mark, as Windows programs export it, in
+// UTF-8 without the mark; nothing for any other file. A surrogate without its pair, or a last
+// odd byte, becomes U+FFFD.
+std::optional<std::string> fromUtf16(std::string_view bytes)
+{
+    const bool littleEndian = bytes.starts_with("\xFF\xFE");
+    if (!littleEndian && !bytes.starts_with("\xFE\xFF"))
+        return std::nullopt;
+    const auto unitAt = [&](std::size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(littleEndian ? first | second << 8 : first << 8 | second);
+    };
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::string utf8;
+    utf8.reserve(bytes.size() / 2);
+    std::size_t at = 2;
+    for (; at + 1 < bytes.size(); at += 2) {
+        const char32_t unit = unitAt(at);
+        if (unit >= 0xD800 && unit < 0xDC00 && at + 3 < bytes.size()) {
+            const char32_t low = unitAt(at + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                contacts::appendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                at += 2;
+                continue;
+            }
+        }
+        contacts::appendUtf8(utf8, unit >= 0xD800 && unit < 0xE000 ? kReplacement : unit);
+    }
+    if (at < bytes.size())
+        contacts::appendUtf8(utf8, kReplacement);
+    return utf8;
 }
 
 // Control characters that no text file of contacts holds: binary data, or text in UTF-16.
@@ -401,6 +423,8 @@ VCardFile readVCards(std::string bytes)
 {
     if (bytes.size() > kMaxVCardFileBytes)
         return refused(tooLargeMessage());
+    if (std::optional<std::string> utf8 = fromUtf16(bytes))
+        bytes = std::move(*utf8);
     const std::size_t from = std::string_view(bytes).starts_with("\xEF\xBB\xBF") ? 3 : 0;
     if (looksBinary(std::string_view(bytes).substr(from)))
         return refused(notTextMessage());

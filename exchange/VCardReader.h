@@ -11,7 +11,8 @@
 #include <vector>
 
 // Reads the cards of a .vcf file, versions 2.1, 3.0 and 4.0 alike: lines ended by CR LF, LF or
-// CR, an optional UTF-8 byte order mark, folded lines (a line that starts with a blank or a tab
+// CR, an optional UTF-8 byte order mark (or UTF-16 with its mark, little or big endian, which is
+// read as its UTF-8), folded lines (a line that starts with a blank or a tab
 // continues the one before) and the soft line breaks of QUOTED-PRINTABLE values. Each property
 // is kept as written, still encoded and escaped: VCardValue.h decodes the few that are used, so
 // that a file full of photos costs no decoding.

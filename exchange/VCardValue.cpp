@@ -3,6 +3,11 @@
 #include "contacts/Windows1252.h"
 #include "exchange/AsciiText.h"
 
+#include <memory>
+#include <optional>
+#include <unicode/ucnv.h>
+#include <unicode/unistr.h>
+
 namespace exchange {
 namespace {
 
@@ -57,6 +62,24 @@ bool isCharset(std::string_view name, std::initializer_list<std::string_view> al
     return false;
 }
 
+// Text in a character set that ICU converts (ISO-8859-2 and Windows-1250 of old Polish and
+// Czech phones, KOI8-R, Shift_JIS...), as UTF-8; nothing for a set ICU does not know.
+std::optional<std::string> fromCharset(std::string_view bytes, const std::string& charset)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UConverter, decltype(&ucnv_close)> converter(
+        ucnv_open(charset.c_str(), &status), ucnv_close);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    const icu::UnicodeString text(bytes.data(), static_cast<int32_t>(bytes.size()), converter.get(),
+                                  status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    std::string utf8;
+    text.toUTF8String(utf8);
+    return utf8;
+}
+
 } // namespace
 
 DecodedValue decodeValue(const VCardProperty& property)
@@ -72,8 +95,13 @@ DecodedValue decodeValue(const VCardProperty& property)
         return decoded;
     }
     // ISO-8859-1 is read as Windows-1252, which only adds printable characters to it.
-    if (!isCharset(charset, {"ISO-8859-1", "LATIN1", "WINDOWS-1252", "CP1252"}))
+    if (!isCharset(charset, {"ISO-8859-1", "LATIN1", "WINDOWS-1252", "CP1252"})) {
+        if (std::optional<std::string> utf8 = fromCharset(bytes, charset)) {
+            decoded.text = std::move(*utf8);
+            return decoded;
+        }
         decoded.unknownCharset = std::string(charset);
+    }
     decoded.text = contacts::windows1252ToUtf8(bytes);
     return decoded;
 }
@@ -87,16 +115,11 @@ std::string unescapeText(std::string_view escaped)
             out.push_back(escaped[i]);
             continue;
         }
+        // As address books read them: \n and \N are a line break, and a backslash before any
+        // other character gives that character (\" is a quote in Gmail's and Apple's notes).
         const char next = escaped[i + 1];
-        if (next == 'n' || next == 'N') {
-            out.push_back('\n');
-            ++i;
-        } else if (next == ',' || next == ';' || next == ':' || next == '\\') {
-            out.push_back(next);
-            ++i;
-        } else {
-            out.push_back('\\');
-        }
+        out.push_back(next == 'n' || next == 'N' ? '\n' : next);
+        ++i;
     }
     return out;
 }

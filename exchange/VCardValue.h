@@ -15,13 +15,14 @@ struct DecodedValue {
 };
 
 // QUOTED-PRINTABLE is undone; the character set is UTF-8 unless a CHARSET parameter names
-// ISO-8859-1, WINDOWS-1252 or US-ASCII. Bytes that are not UTF-8 where UTF-8 is expected are
-// read as Windows-1252, as old Windows exports write them. A set this reader lacks (SHIFT_JIS)
-// is read as Windows-1252 too and named in the result, so the card can say why it is wrong.
+// another. Bytes that are not UTF-8 where UTF-8 is expected are read as Windows-1252, as old
+// Windows exports write them. ISO-8859-1 is read as Windows-1252 and any other set through ICU
+// (ISO-8859-2, KOI8-R, SHIFT_JIS...); a set ICU does not know is read as Windows-1252 and named
+// in the result, so the card can say why it is wrong.
 DecodedValue decodeValue(const VCardProperty& property);
 
-// \n and \N become a line feed; \, \; \: and \\ the character itself; any other backslash
-// stays as written.
+// \n and \N become a line feed; a backslash before any other character gives that character
+// (\, \; \\ \"), as address books read them; a backslash that ends the text stays.
 std::string unescapeText(std::string_view escaped);
 
 // The first `count` parts between the separators that are not escaped, each unescaped, and

@@ -32,6 +32,11 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     m_picture->setPixmap(QPixmap::fromImage(drawAboutPicture()));
     m_picture->setGeometry(QRect(QPoint(0, 0), kAboutPictureSize));
     m_picture->setCursor(Qt::PointingHandCursor);
+    // What the picture shows, for those who cannot see it.
+    m_picture->setAccessibleName(QStringLiteral("Tortavela, tu libreta de cumpleaños"));
+    m_picture->setAccessibleDescription(QStringLiteral(
+        "Una tarta de cumpleaños de dos pisos con tres velas encendidas, entre globos, "
+        "banderines y confeti. Un clic, Intro, Espacio o Escape cierran esta ventana."));
     m_picture->installEventFilter(this);
 }
 

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 namespace manager {
 
@@ -52,17 +53,18 @@ struct LabelPlace {
     const char* control; // the control it names, or nothing
 };
 
+// "&" marks the letter that reaches the control with Alt; the captions read as designed.
 constexpr std::array<LabelPlace, 10> kLabels = {{
-    {objectName::formNameCaption, "Nombre :", 120, 170, 1680, objectName::fieldInputs[0]},
-    {objectName::formAliasCaption, "Alias :", 120, 650, 1680, objectName::fieldInputs[1]},
-    {objectName::formAgeCaption, "Edad Actual :", 120, 1130, 1680, objectName::fieldInputs[2]},
+    {objectName::formNameCaption, "&Nombre :", 120, 170, 1680, objectName::fieldInputs[0]},
+    {objectName::formAliasCaption, "A&lias :", 120, 650, 1680, objectName::fieldInputs[1]},
+    {objectName::formAgeCaption, "&Edad Actual :", 120, 1130, 1680, objectName::fieldInputs[2]},
     {objectName::formBirthdayCaption, "Fecha Del Cumple :", 120, 1610, 1680, nullptr},
-    {objectName::formDayCaption, "Día :", 1680, 1610, 2160, objectName::dayList},
-    {objectName::formMonthCaption, "Mes :", 4200, 1605, 4680, objectName::monthList},
-    {objectName::formPhoneCaption, "Teléfono :", 120, 2090, 1680, objectName::fieldInputs[4]},
-    {objectName::formAddressCaption, "Dirección :", 120, 2570, 1680, objectName::fieldInputs[5]},
-    {objectName::formEmailCaption, "E-Mail :", 120, 3050, 1680, objectName::fieldInputs[6]},
-    {objectName::formNoteCaption, "Nota :", 120, 3530, 1680, objectName::fieldInputs[7]},
+    {objectName::formDayCaption, "&Día :", 1680, 1610, 2160, objectName::dayList},
+    {objectName::formMonthCaption, "&Mes :", 4200, 1605, 4680, objectName::monthList},
+    {objectName::formPhoneCaption, "&Teléfono :", 120, 2090, 1680, objectName::fieldInputs[4]},
+    {objectName::formAddressCaption, "Di&rección :", 120, 2570, 1680, objectName::fieldInputs[5]},
+    {objectName::formEmailCaption, "E-Ma&il :", 120, 3050, 1680, objectName::fieldInputs[6]},
+    {objectName::formNoteCaption, "N&ota :", 120, 3530, 1680, objectName::fieldInputs[7]},
 }};
 
 struct Place {
@@ -88,6 +90,11 @@ constexpr std::array<const char*, 12> kMonths = {"Enero",      "Febrero", "Marzo
                                                  "Mayo",       "Junio",   "Julio",     "Agosto",
                                                  "Septiembre", "Octubre", "Noviembre", "Diciembre"};
 
+QString dayText(int day)
+{
+    return QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
+}
+
 QRect placeRect(const Place& place)
 {
     return twipsRect(place.left, place.top, place.width, place.height);
@@ -103,7 +110,8 @@ QFont fittedFont()
         const QFontMetrics metrics(candidate);
         for (const LabelPlace& label : kLabels) {
             const int room = platform::twipsToPixels(label.roomRight - label.left) - kGapPixels;
-            if (metrics.horizontalAdvance(QString::fromUtf8(label.caption)) > room)
+            const QString caption = platform::withoutMnemonic(QString::fromUtf8(label.caption));
+            if (metrics.horizontalAdvance(caption) > room)
                 return false;
         }
         return true;
@@ -167,7 +175,7 @@ void ContactDialog::buildControls()
     m_dayList->setObjectName(objectName::dayList);
     m_dayList->setGeometry(twipsRect(2160, 1560, 855, 315));
     for (int day = 1; day <= kDayCount; ++day)
-        m_dayList->addItem(QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0')));
+        m_dayList->addItem(dayText(day));
     m_monthList = new QComboBox(this);
     m_monthList->setObjectName(objectName::monthList);
     m_monthList->setGeometry(twipsRect(4680, 1560, 1455, 315));
@@ -178,10 +186,18 @@ void ContactDialog::buildControls()
         list->setMaxVisibleItems(12);
     }
 
-    m_acceptButton = new QPushButton(QStringLiteral("Aceptar"), this);
+    // The day list offers the days of the chosen month.
+    connect(m_monthList, &QComboBox::currentIndexChanged, this, [this] { offerDays(chosenDay()); });
+    connect(m_dayList, &QComboBox::currentIndexChanged, this, [this] {
+        // A day the month lacks, kept from the file, leaves once another day is chosen.
+        if (m_dayList->count() > monthDays())
+            offerDays(chosenDay());
+    });
+
+    m_acceptButton = new QPushButton(QStringLiteral("&Aceptar"), this);
     m_acceptButton->setObjectName(objectName::acceptButton);
     m_acceptButton->setGeometry(twipsRect(120, 4320, 2775, 375));
-    m_cancelButton = new QPushButton(QStringLiteral("Cancelar"), this);
+    m_cancelButton = new QPushButton(QStringLiteral("&Cancelar"), this);
     m_cancelButton->setObjectName(objectName::cancelButton);
     m_cancelButton->setGeometry(twipsRect(3360, 4320, 2775, 375));
 
@@ -244,8 +260,35 @@ QWidget* ContactDialog::fieldInput(ContactField field) const
 void ContactDialog::chooseBirthday(std::string_view storedBirthday)
 {
     const auto birthday = contacts::parseBirthday(storedBirthday);
-    m_dayList->setCurrentIndex(birthday ? birthday->day - 1 : -1);
     m_monthList->setCurrentIndex(birthday ? birthday->month - 1 : -1);
+    // A stored day the month lacks (31/02) is shown as stored, to be corrected.
+    offerDays(birthday ? birthday->day : 0);
+}
+
+int ContactDialog::monthDays() const
+{
+    const int month = m_monthList->currentIndex() + 1;
+    return month > 0 ? contacts::daysInMonth(month) : kDayCount;
+}
+
+int ContactDialog::chosenDay() const
+{
+    return m_dayList->currentIndex() < 0 ? 0 : m_dayList->currentText().toInt();
+}
+
+void ContactDialog::offerDays(int chosen)
+{
+    const int days = monthDays();
+    const QSignalBlocker quiet(m_dayList);
+    while (m_dayList->count() > days)
+        m_dayList->removeItem(m_dayList->count() - 1);
+    while (m_dayList->count() < days)
+        m_dayList->addItem(dayText(m_dayList->count() + 1));
+    // A day the month lacks stays chosen, after the month's own days, until another is chosen:
+    // nothing the user chose, or the file holds, changes unseen.
+    if (chosen > days)
+        m_dayList->addItem(dayText(chosen));
+    m_dayList->setCurrentIndex(chosen > days ? days : chosen - 1);
 }
 
 QString ContactDialog::composedBirthday() const
@@ -254,10 +297,12 @@ QString ContactDialog::composedBirthday() const
            QStringLiteral("%1").arg(m_monthList->currentIndex() + 1, 2, 10, QLatin1Char('0'));
 }
 
-void ContactDialog::refuse(const QString& message)
+void ContactDialog::refuse(const QString& message, QWidget* atFault)
 {
     platform::showMessage(
         this, {QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok});
+    // Back to the field to correct.
+    atFault->setFocus(Qt::OtherFocusReason);
 }
 
 bool ContactDialog::isNameTaken(std::string_view name) const
@@ -277,25 +322,39 @@ void ContactDialog::checkAndHandBack()
 
     // Only the empty text counts as no name: a name of blanks is a name.
     if (texts[kNameIndex].isEmpty())
-        return refuse(QStringLiteral("Debe haber un nombre"));
-    if (m_dayList->currentIndex() < 0 || m_monthList->currentIndex() < 0)
-        return refuse(QStringLiteral("Falta la fecha de cumpleaños"));
+        return refuse(QStringLiteral("Debe haber un nombre"), fieldInput(ContactField::Name));
+    if (m_dayList->currentIndex() < 0)
+        return refuse(QStringLiteral("Falta la fecha de cumpleaños"), m_dayList);
+    if (m_monthList->currentIndex() < 0)
+        return refuse(QStringLiteral("Falta la fecha de cumpleaños"), m_monthList);
+    // A birthday that no year has is never announced: a stored 31/02 must be corrected.
+    if (chosenDay() > monthDays()) {
+        return refuse(QStringLiteral("La fecha de cumpleaños no existe: %1 tiene %2 días")
+                          .arg(m_monthList->currentText().toLower())
+                          .arg(monthDays()),
+                      m_dayList);
+    }
 
     // The inputs refuse what the file cannot hold as it is typed; text set by other means
     // still never reaches the file changed.
-    for (const QString& text : texts) {
-        if (const auto bad = firstUnstorableCharacter(text)) {
+    for (int i = 0; i < contacts::kFieldCount; ++i) {
+        if (const auto bad = firstUnstorableCharacter(texts[i])) {
             return refuse(QStringLiteral("El carácter «%1» (U+%2) no se puede guardar en el "
                                          "archivo de contactos.")
-                              .arg(*bad)
-                              .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')));
+                                  .arg(*bad)
+                                  .arg(static_cast<uint>(bad->unicode()), 4, 16, QLatin1Char('0')) +
+                              storableOffer(texts[i], i != kNoteIndex),
+                          fieldInput(static_cast<ContactField>(i)));
         }
     }
     contacts::Contact::Values values;
     for (int i = 0; i < contacts::kFieldCount; ++i)
         values[i] = *platform::toFileText(texts[i]);
-    if (isNameTaken(values[kNameIndex]))
-        return showRefusedChange(this, contacts::ChangeAnswer::Refusal::NameTaken);
+    if (isNameTaken(values[kNameIndex])) {
+        showRefusedChange(this, contacts::ChangeAnswer::Refusal::NameTaken);
+        fieldInput(ContactField::Name)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
 
     setFieldText(ContactField::Birthday, texts[kBirthdayIndex]);
     emit contactEntered(contacts::Contact(values));

@@ -57,8 +57,14 @@ private:
     // The choices of the birthday lists for a stored birthday; both stay without a choice when
     // the text is no day and month.
     void chooseBirthday(std::string_view storedBirthday);
+    // The day list offers the days of the chosen month (all 31 without one), with `chosen`
+    // (1 to 31, 0 for none) chosen: a day the month lacks is kept after them.
+    void offerDays(int chosen);
+    int monthDays() const;
+    int chosenDay() const;
     void checkAndHandBack();
-    void refuse(const QString& message);
+    // Tells why "Aceptar" was refused and puts the focus back on the control to correct.
+    void refuse(const QString& message, QWidget* atFault);
     bool isNameTaken(std::string_view name) const;
     // The birthday as the record stores it: the chosen day, "/", the month's two digits.
     QString composedBirthday() const;

@@ -1,9 +1,9 @@
 #include "manager/ImportPreview.h"
 
+#include "manager/ImportCardList.h"
 #include "manager/ImportPreviewModel.h"
 #include "manager/ObjectNames.h"
 #include "platform/gui/DialogKeys.h"
-#include "platform/gui/RowList.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -56,9 +56,9 @@ QString choiceSummary(const ImportPreviewModel::Counts& counts)
     }
     if (counts.notImportable > 0)
         text += QLatin1Char(' ') +
-                counted(counts.notImportable, "tarjeta no se puede importar",
-                        "tarjetas no se pueden importar") +
-                QStringLiteral(": vea «Observaciones».");
+                counted(counts.notImportable,
+                        "tarjeta no se puede importar: va al final, con el motivo.",
+                        "tarjetas no se pueden importar: van al final, con el motivo.");
     return text;
 }
 
@@ -93,14 +93,13 @@ void ImportPreview::buildControls(const QString& fileName)
     intro->setObjectName(objectName::importIntro);
     intro->setWordWrap(true);
 
-    m_list = new QTreeView(this);
+    m_list = new ImportCardList(this);
     m_list->setObjectName(objectName::importList);
     m_list->setAccessibleName(QStringLiteral("Tarjetas"));
     m_list->setModel(m_model);
-    platform::makeRowList(m_list);
     fitColumns();
 
-    // The remarks of the card under the cursor, whole: the last column is often out of sight.
+    // The remarks of the card under the cursor, for the keyboard's user.
     m_remarks = new QLabel(this);
     m_remarks->setObjectName(objectName::importRemarks);
     m_remarks->setWordWrap(true);
@@ -172,10 +171,7 @@ void ImportPreview::showChoice()
 
 void ImportPreview::showRemarks(const QModelIndex& current)
 {
-    const QString remarks =
-        current.isValid()
-            ? m_model->index(current.row(), ImportPreviewModel::Remarks).data().toString()
-            : QString();
+    const QString remarks = current.isValid() ? m_model->remarks(current.row()) : QString();
     m_remarks->setText(QStringLiteral("Observaciones: ") +
                        (remarks.isEmpty() ? QStringLiteral("ninguna.") : remarks));
 }

@@ -10,14 +10,15 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QTreeView;
 
 namespace manager {
 
+class ImportCardList;
 class ImportPreviewModel;
 
 // The preview of an import, before anything is written: one row per card of the file with what
-// would be stored, its mark, and why a card cannot be imported. New contacts are checked; the
+// would be stored, what will happen to it, and under it why it cannot be imported or what the
+// import changes in it. New contacts are checked; the
 // names already stored are updated only when the user checks them. "Importar" hands back the
 // chosen contacts as one change; "Cancelar" writes nothing. Like the contact dialogs, it knows
 // neither the main window nor the contact file.
@@ -28,7 +29,7 @@ public:
                   std::chrono::year_month_day today);
 
     ImportPreviewModel* model() const { return m_model; }
-    QTreeView* list() const { return m_list; }
+    ImportCardList* list() const { return m_list; }
     QCheckBox* updateBox() const { return m_updateBox; }
     QLabel* summary() const { return m_summary; }
     QLabel* remarks() const { return m_remarks; }
@@ -52,7 +53,7 @@ private:
 
     std::chrono::year_month_day m_today;
     ImportPreviewModel* m_model = nullptr;
-    QTreeView* m_list = nullptr;
+    ImportCardList* m_list = nullptr;
     QLabel* m_remarks = nullptr;
     QCheckBox* m_updateBox = nullptr;
     QLabel* m_summary = nullptr;

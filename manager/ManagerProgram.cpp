@@ -2,11 +2,13 @@
 
 #include "manager/MainWindow.h"
 #include "manager/StartupContacts.h"
+#include "manager/WindowMemory.h"
 #include "platform/AutostartEntry.h"
 #include "platform/LaterStarts.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Programs.h"
 #include "platform/SingleStart.h"
+#include "platform/Today.h"
 #include "platform/gui/ApplicationSetUp.h"
 #include "platform/gui/BringToFront.h"
 #include "platform/gui/FontConfigWarmUp.h"
@@ -49,7 +51,11 @@ int runManager(int argc, char* argv[], const std::function<void(MainWindow&)>& b
     fontConfig.wait();
     platform::setUpApplication(app, platform::kManagerName);
 
-    MainWindow window({programDir, platform::autostartDirectory()});
+    MainWindow window({.programDir = programDir,
+                       .autostartDir = platform::autostartDirectory(),
+                       .today = platform::localToday,
+                       .systemctl = "systemctl",
+                       .windowMemoryFile = windowMemoryFile()});
     window.startUp(startupContacts.get());
     platform::centreOnScreen(&window);
     if (laterStarts)

@@ -17,6 +17,11 @@ inline constexpr char contactList[] = "LW1";         // the sorted contact list
 inline constexpr char noteCaption[] = "Label1";      // "Nota"
 inline constexpr char noteBox[] = "txtdesc";         // the selected contact's note
 inline constexpr char unreadableNotice[] = "lblilegibles";     // lines of the file not listed
+inline constexpr char searchBar[] = "tlbbuscar";               // the bar above the list
+inline constexpr char searchCaption[] = "lblbuscar";           // "Buscar:"
+inline constexpr char searchBox[] = "txtbuscar";               // the search, as typed
+inline constexpr char searchMatches[] = "lblencontrados";      // how many contacts it shows
+inline constexpr char listMenu[] = "mnulista";                 // the list's context menu
 inline constexpr char fileMenu[] = "mnuarchivo";               // "Archivo"
 inline constexpr char addCommand[] = "mnuadd";                 // "Agregar..."
 inline constexpr char modifyCommand[] = "mnumodi";             // "Modificar..."
@@ -28,6 +33,7 @@ inline constexpr char menuSeparator[] = "mnuguion";
 inline constexpr char quitCommand[] = "mnuend";     // "Salir"
 inline constexpr char helpMenu[] = "mnuayuda";      // "Ayuda"
 inline constexpr char aboutCommand[] = "mnuacerca"; // "Acerca De..."
+inline constexpr char guideCommand[] = "mnuguia";   // "Guía de Tortavela"
 
 // The contact dialogs, one form.
 inline constexpr char addDialog[] = "FrmAdd";     // "Agregar"

@@ -27,6 +27,14 @@ class StorableLineValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override;
+    // What the last refused edit typed or pasted, so that the refusal can offer it storable.
+    QString lastRefusedInsertion() const;
+
+private:
+    // The text before the refused edit and the text the edit would have left. When the line
+    // input tells that it refused an edit, its own text is still the refused one.
+    mutable QString m_lastAccepted;
+    mutable QString m_lastRefused;
 };
 
 // Gives the field a StorableLineValidator and explains each refusal next to the field.
@@ -35,8 +43,14 @@ void refuseUnstorableInput(QLineEdit* field);
 // Shows a short explanation next to the field that refused some input.
 void explainRefusedInput(QWidget* field, const QString& why);
 
-// The explanations, in the user's words.
-QString unstorableCharacterExplanation();
+// " ¿Quiere decir «Lukasz»?": the refused text as the file can hold it (exchange::storableText,
+// as an import stores it), its start when it is long; nothing when nothing of it could be
+// stored. `oneLine`: the text goes to a value of one line, where line breaks are refused.
+QString storableOffer(const QString& refused, bool oneLine);
+
+// The explanations, in the user's words; the first offers the refused text as the file can
+// hold it.
+QString unstorableCharacterExplanation(const QString& refused, bool oneLine);
 QString oneLineNoteExplanation();
 QString lineFullExplanation(int maxLength);
 

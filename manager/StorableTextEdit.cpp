@@ -108,8 +108,9 @@ void StorableTextEdit::keyPressEvent(QKeyEvent* event)
     // The text of an editing key or a shortcut is a control character (Backspace "\b", Ctrl+A
     // "\x01"), which the edit does not insert: only printable text is checked.
     const QString typed = event->text();
+    const bool oneLine = m_lineBreaks == LineBreaks::Refused;
     if (!typed.isEmpty() && typed.front().isPrint() && firstUnstorableCharacter(typed)) {
-        explainRefusedInput(this, unstorableCharacterExplanation());
+        explainRefusedInput(this, unstorableCharacterExplanation(typed, oneLine));
         event->accept();
         return;
     }
@@ -139,7 +140,8 @@ void StorableTextEdit::stepOverParagraphEdge(bool backward)
 void StorableTextEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     if (firstUnstorableCharacter(event->commitString())) {
-        explainRefusedInput(this, unstorableCharacterExplanation());
+        explainRefusedInput(this, unstorableCharacterExplanation(
+                                      event->commitString(), m_lineBreaks == LineBreaks::Refused));
         QInputMethodEvent withoutCommit(event->preeditString(), event->attributes());
         QPlainTextEdit::inputMethodEvent(&withoutCommit);
         return;
@@ -159,7 +161,8 @@ void StorableTextEdit::insertFromMimeData(const QMimeData* source)
     const QString original = source->text();
     const QString text = m_lineBreaks == LineBreaks::Blank ? joinLines(original) : original;
     if (firstUnstorableCharacter(text)) {
-        explainRefusedInput(this, unstorableCharacterExplanation());
+        explainRefusedInput(
+            this, unstorableCharacterExplanation(text, m_lineBreaks == LineBreaks::Refused));
         return;
     }
     if (text != original)

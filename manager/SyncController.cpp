@@ -93,9 +93,9 @@ SyncController::SyncController(MainWindow& window, QMenu* fileMenu, contacts::Co
     : QObject(&window), m_window(window), m_store(store), m_env(std::move(environment)),
       m_account(carddav::readAccount(m_env.programDir)), m_passwords(new PasswordStore(this))
 {
-    m_syncCommand = fileMenu->addAction(QStringLiteral("Sincronizar ahora"));
+    m_syncCommand = fileMenu->addAction(QStringLiteral("Si&ncronizar ahora"));
     m_syncCommand->setObjectName(objectName::syncNowCommand);
-    m_accountCommand = fileMenu->addAction(QStringLiteral("Cuenta de sincronización..."));
+    m_accountCommand = fileMenu->addAction(QStringLiteral("C&uenta de sincronización..."));
     m_accountCommand->setObjectName(objectName::syncAccountCommand);
     m_syncCommand->setEnabled(m_account.has_value());
     connect(m_syncCommand, &QAction::triggered, this, [this] { syncNow(Asked::ByUser); });

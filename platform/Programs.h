@@ -17,4 +17,9 @@ inline constexpr const char* kSoundFileName = "Cumple.WAV";
 // desktop has no portable way to ask this of another program, so the manager reads it itself.
 inline constexpr const char* kStartMinimizedVariable = "TORTAVELA_START_MINIMIZED";
 
+// The daily timer starts the reminder with this set: a start that finds the day's reminders
+// already given (the logon start brought the ages up to date today) ends at once, so that windows
+// closed in the morning do not come back at the timer's hour.
+inline constexpr const char* kDailyStartVariable = "TORTAVELA_DAILY_START";
+
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOption>
 
 namespace platform {
 namespace {
@@ -70,6 +71,27 @@ QIcon ProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption
     if (standardIcon == SP_ToolBarVerticalExtensionButton)
         return QIcon(new ExtensionArrowsEngine(Qt::Vertical));
     return QProxyStyle::standardIcon(standardIcon, option, widget);
+}
+
+void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const
+{
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    // A list's check box is drawn as a check box too (PE_IndicatorItemViewItemCheck), through
+    // this style.
+    if (element != PE_IndicatorCheckBox)
+        return;
+    const QPalette& palette = option->palette;
+    const QColor text = palette.color(QPalette::Text);
+    const QColor base = palette.color(QPalette::Base);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QColor::fromRgbF((text.redF() + base.redF()) / 2,
+                                     (text.greenF() + base.greenF()) / 2,
+                                     (text.blueF() + base.blueF()) / 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    painter->restore();
 }
 
 } // namespace platform

@@ -17,8 +17,9 @@ namespace {
 class UpdatedContent {
 public:
     UpdatedContent(const std::filesystem::path& programDir, Date today,
-                   const std::unordered_set<std::string_view>& names)
-        : m_programDir(programDir), m_today(today), m_names(names)
+                   const std::unordered_set<std::string_view>& names,
+                   std::optional<Date> catchUpAfter)
+        : m_programDir(programDir), m_today(today), m_names(names), m_catchUpAfter(catchUpAfter)
     {}
 
     contacts::MarkedContent build(std::string_view old,
@@ -26,6 +27,8 @@ public:
     {
         m_unmakeable = &unmakeable;
         m_planned.clear();
+        m_caughtUp.clear();
+        m_advanced = 0;
         m_unsaved = false;
         contacts::MarkedContent content;
         content.bytes.reserve(old.size() + old.size() / 16);
@@ -36,7 +39,9 @@ public:
         return content;
     }
 
-    std::size_t planned() const { return m_planned.size(); }
+    // Records whose age grows in this content.
+    std::size_t advanced() const { return m_advanced; }
+    const std::vector<CaughtUpBirthday>& caughtUp() const { return m_caughtUp; }
     // A contact due an advance whose marker could not be made.
     bool unsaved() const { return m_unsaved; }
 
@@ -52,18 +57,28 @@ private:
             return;
         }
         contacts::FieldViews updated = *fields;
-        std::string age;
-        if (m_names.contains(updated[contacts::ContactField::Name]) &&
-            contacts::fallsOn(*birthday, m_today)) {
-            contacts::MarkerFile marker =
-                contacts::birthdayMarker(m_today, updated[contacts::ContactField::Name],
-                                         updated[contacts::ContactField::Alias]);
-            if (isDue(marker)) {
-                age = contacts::nextAge(updated[contacts::ContactField::Age]);
-                updated[contacts::ContactField::Age] = age;
-                m_planned.insert(marker.name);
-                content.markers.push_back(std::move(marker));
+        const std::string_view name = updated[contacts::ContactField::Name];
+        const std::string_view alias = updated[contacts::ContactField::Alias];
+        // The birthday this line missed, then today's: each counts once, by its own marker.
+        int birthdays = 0;
+        if (m_catchUpAfter) {
+            if (const auto missed = birthdayBetween(*birthday, *m_catchUpAfter, m_today)) {
+                if (plan(content, contacts::birthdayMarker(*missed, name, alias))) {
+                    ++birthdays;
+                    m_caughtUp.push_back({std::string(name), *missed});
+                }
             }
+        }
+        if (m_names.contains(name) && contacts::fallsOn(*birthday, m_today) &&
+            plan(content, contacts::birthdayMarker(m_today, name, alias)))
+            ++birthdays;
+        std::string age(updated[contacts::ContactField::Age]);
+        // An unknown age stays unknown: no birthday gives it a number.
+        if (birthdays > 0 && contacts::hasLeadingNumber(age)) {
+            for (int i = 0; i < birthdays; ++i)
+                age = contacts::nextAge(age);
+            updated[contacts::ContactField::Age] = age;
+            ++m_advanced;
         }
         const std::string shortBirthday = contacts::shortBirthdayText(*birthday);
         updated[contacts::ContactField::Birthday] = shortBirthday;
@@ -75,7 +90,17 @@ private:
         contacts::appendLine(content.bytes, rest);
     }
 
-    // Whether the contact of this marker still waits for today's advance.
+    // Plans the marker when the birthday it stands for still waits to be counted.
+    bool plan(contacts::MarkedContent& content, contacts::MarkerFile marker)
+    {
+        if (!isDue(marker))
+            return false;
+        m_planned.insert(marker.name);
+        content.markers.push_back(std::move(marker));
+        return true;
+    }
+
+    // Whether the contact of this marker still waits for the advance of that birthday.
     bool isDue(const contacts::MarkerFile& marker)
     {
         if (m_planned.contains(marker.name) || contacts::markerFileExists(m_programDir, marker))
@@ -90,8 +115,11 @@ private:
     const std::filesystem::path& m_programDir;
     Date m_today;
     const std::unordered_set<std::string_view>& m_names;
+    std::optional<Date> m_catchUpAfter;
     const std::vector<contacts::MarkerFile>* m_unmakeable = nullptr;
     std::unordered_set<std::string> m_planned;
+    std::vector<CaughtUpBirthday> m_caughtUp;
+    std::size_t m_advanced = 0;
     bool m_unsaved = false;
 };
 
@@ -101,8 +129,15 @@ AgeUpdateResult advanceAges(const std::filesystem::path& programDir, Date today,
                             const std::vector<std::string>& names,
                             const contacts::RewriteHooks& hooks)
 {
+    return updateAges(programDir, today, names, std::nullopt, hooks);
+}
+
+AgeUpdateResult updateAges(const std::filesystem::path& programDir, Date today,
+                           const std::vector<std::string>& names, std::optional<Date> catchUpAfter,
+                           const contacts::RewriteHooks& hooks)
+{
     const std::unordered_set<std::string_view> listed(names.begin(), names.end());
-    UpdatedContent update(programDir, today, listed);
+    UpdatedContent update(programDir, today, listed, catchUpAfter);
     bool fileThere = false;
     AgeUpdateResult result;
     result.rewrite = contacts::rewriteContactFileWithMarkers(
@@ -113,19 +148,39 @@ AgeUpdateResult advanceAges(const std::filesystem::path& programDir, Date today,
             if (!old.ok())
                 return std::nullopt;
             contacts::MarkedContent content = update.build(old.bytes, unmakeable);
-            // A second start on the same day finds nothing to change: no need to write.
-            if (content.bytes == old.bytes)
+            // A second start on the same day finds nothing to change: no need to write. Nor
+            // does a catch-up that found every birthday counted: a day with nothing missed
+            // leaves the file as it is.
+            if (content.markers.empty() && (content.bytes == old.bytes || names.empty()))
                 return std::nullopt;
             return content;
         },
         hooks);
 
     const bool stored = result.rewrite.written() || result.rewrite.replaced;
-    if (stored)
-        result.advanced = update.planned();
+    if (stored) {
+        result.advanced = update.advanced();
+        result.caughtUp = update.caughtUp();
+    }
     const bool nothingToStore =
         result.rewrite.outcome == contacts::RewriteResult::Outcome::Declined && fileThere;
     result.saved = (stored || nothingToStore) && !update.unsaved();
+    return result;
+}
+
+AgeUpdateResult bringAgesUpToDate(const std::filesystem::path& programDir, Date today,
+                                  const AgeDays& days, const std::vector<std::string>& names,
+                                  const contacts::RewriteHooks& hooks)
+{
+    if (!days.agesMayChange) {
+        AgeUpdateResult untouched;
+        untouched.rewrite.outcome = contacts::RewriteResult::Outcome::Declined;
+        untouched.saved = true;
+        return untouched;
+    }
+    AgeUpdateResult result = updateAges(programDir, today, names, days.catchUpAfter, hooks);
+    if (result.saved)
+        recordAgesUpToDate(programDir, today);
     return result;
 }
 

@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 // Raised whenever the structures below change, so that a stale library refuses the call.
-enum { AVISELA_WINDOWS_ABI_VERSION = 2 };
+enum { AVISELA_WINDOWS_ABI_VERSION = 3 };
 
 // Stored text: Windows-1252 bytes, not terminated (a stored name may hold any byte).
 struct AviselaText {
@@ -20,6 +20,18 @@ struct AviselaText {
 struct AviselaNames {
     const AviselaText* items;
     size_t count;
+};
+
+struct AviselaDate {
+    int year; // 0 for no date
+    unsigned month;
+    unsigned day;
+};
+
+// A birthday that passed without a reminder, caught up before the windows were shown.
+struct AviselaCaughtUp {
+    AviselaText name;
+    struct AviselaDate date;
 };
 
 struct AviselaWindowsRequest {
@@ -42,6 +54,15 @@ struct AviselaWindowsRequest {
     // A listening socket on which later starts of Avisela call to bring the windows to the front
     // (see LaterStarts.h); the library takes it over. -1 for none.
     int laterStarts;
+    // What the today window's age update may do (reminder/core/AgeDays.h): 0 when the clock
+    // stands before the day the ages were last brought up to date, and the day after which the
+    // birthdays are caught up with today's (year 0: no catch-up).
+    int agesMayChange;
+    struct AviselaDate catchUpAfter;
+    // The birthdays Avisela caught up itself, when no today window was due: the windows tell
+    // them.
+    const struct AviselaCaughtUp* caughtUp;
+    size_t caughtUpCount;
 };
 
 // Shows the windows with the names and runs them until the program ends; gives the exit code.

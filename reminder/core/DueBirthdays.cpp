@@ -50,8 +50,16 @@ std::optional<contacts::DayMonth> takeWrittenBirthday(std::string_view& rest)
 
 } // namespace
 
-DueBirthdayCollector::DueBirthdayCollector(Date today)
+DueBirthdayCollector::DueBirthdayCollector(Date today, std::optional<Date> catchUpAfter)
 {
+    if (catchUpAfter) {
+        for (Date date = daysAfter(*catchUpAfter, 1); date < today; date = daysAfter(date, 1)) {
+            m_missed[static_cast<std::size_t>(monthOf(date))]
+                    [static_cast<std::size_t>(dayOf(date))] = true;
+            if (contacts::fallsOn({29, 2}, date))
+                m_missed[2][29] = true;
+        }
+    }
     for (auto& month : m_daysAway)
         month.fill(-1);
     for (int offset = kDays - 1; offset >= 0; --offset) {
@@ -92,9 +100,13 @@ void DueBirthdayCollector::addLine(const LineReader::Line& line)
             return;
         birthday = contacts::parseBirthday(field);
     }
-    const int offset = birthday ? m_daysAway[static_cast<std::size_t>(birthday->month)]
-                                            [static_cast<std::size_t>(birthday->day)]
-                                : -1;
+    if (!birthday)
+        return;
+    const auto month = static_cast<std::size_t>(birthday->month);
+    const auto day = static_cast<std::size_t>(birthday->day);
+    const signed char offset = m_daysAway[month][day];
+    if (m_missed[month][day])
+        m_due.missed.emplace_back(name);
     if (offset < 0)
         return;
     for (int index = kBirthday + 1; index < kScannedFields; ++index) {
@@ -103,7 +115,7 @@ void DueBirthdayCollector::addLine(const LineReader::Line& line)
     }
     std::vector<std::string>* lists[kDays] = {&m_due.today, &m_due.inOneDay, &m_due.inTwoDays,
                                               &m_due.inThreeDays};
-    lists[offset]->emplace_back(name);
+    lists[static_cast<unsigned char>(offset)]->emplace_back(name);
 }
 
 bool DueBirthdayCollector::addLines(LineReader& reader)
@@ -125,9 +137,9 @@ bool DueBirthdayCollector::addLines(LineReader& reader)
     }
 }
 
-DueBirthdays dueBirthdaysIn(std::string_view content, Date today)
+DueBirthdays dueBirthdaysIn(std::string_view content, Date today, std::optional<Date> catchUpAfter)
 {
-    DueBirthdayCollector collector(today);
+    DueBirthdayCollector collector(today, catchUpAfter);
     contacts::forEachLine(content, [&](std::string_view line) {
         collector.addLine(line);
         return true;

@@ -5,6 +5,7 @@
 #include "reminder/core/LineReader.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,9 @@ struct DueBirthdays {
     std::vector<std::string> inOneDay;
     std::vector<std::string> inTwoDays;
     std::vector<std::string> inThreeDays;
+    // Names whose birthday fell on a day the catch-up looks at: the age update decides, under
+    // the lock and by the markers, which of them are advanced. Never shown as they are.
+    std::vector<std::string> missed = {};
 
     bool anyUpcoming() const
     {
@@ -35,10 +39,11 @@ struct DueBirthdays {
 // too) or its field 3 is no day and month: one stray line must not silence every reminder.
 // Birthdays count in the calendar: on 29, 30 and 31 December the first days of January are
 // 3, 2 and 1 days away, and a birthday on 29 February is celebrated on 28 February in a year
-// without that day (see contacts::fallsOn).
+// without that day (see contacts::fallsOn). With `catchUpAfter`, a birthday that fell after that
+// day and before today is listed among the missed ones too.
 class DueBirthdayCollector {
 public:
-    explicit DueBirthdayCollector(Date today);
+    explicit DueBirthdayCollector(Date today, std::optional<Date> catchUpAfter = std::nullopt);
 
     void addLine(std::string_view line);
     // A line with its first terminators already found.
@@ -55,10 +60,13 @@ private:
     // How many days away each birthday (by month and day) is, -1 for none of the four days.
     // 28 February of a common year also takes 29/02.
     std::array<std::array<signed char, 32>, 13> m_daysAway;
+    // Whether each birthday fell on a day of the catch-up.
+    std::array<std::array<bool, 32>, 13> m_missed{};
     DueBirthdays m_due;
 };
 
-// The four lists for a whole file's content.
-DueBirthdays dueBirthdaysIn(std::string_view content, Date today);
+// The lists for a whole file's content.
+DueBirthdays dueBirthdaysIn(std::string_view content, Date today,
+                            std::optional<Date> catchUpAfter = std::nullopt);
 
 } // namespace reminder

@@ -9,7 +9,8 @@
 
 namespace reminder {
 
-ScanResult scanContactFile(const std::filesystem::path& programDir, Date today)
+ScanResult scanContactFile(const std::filesystem::path& programDir, Date today,
+                           std::optional<Date> catchUpAfter)
 {
     ScanResult result;
     // Only a regular file: a FIFO would hold the logon forever, a device would never end.
@@ -24,7 +25,7 @@ ScanResult scanContactFile(const std::filesystem::path& programDir, Date today)
     // The sequential hint lets the kernel read ahead on the cold disk of a logon.
     ::posix_fadvise(opened.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    DueBirthdayCollector collector(today);
+    DueBirthdayCollector collector(today, catchUpAfter);
     // The file is streamed, so it may be larger than the programs read whole; a line longer
     // than such a file is passed over like any line without its terminators.
     LineReader reader(opened.fd.get(), contacts::kMaxContactFileBytes);
@@ -35,13 +36,14 @@ ScanResult scanContactFile(const std::filesystem::path& programDir, Date today)
     return result;
 }
 
-std::optional<DueBirthdays> runStartup(const std::filesystem::path& programDir, Date today)
+std::optional<DueBirthdays> runStartup(const std::filesystem::path& programDir, Date today,
+                                       std::optional<Date> catchUpAfter)
 {
     deleteLastMonthsDayMarker(programDir, today);
-    ScanResult scan = scanContactFile(programDir, today);
+    ScanResult scan = scanContactFile(programDir, today, catchUpAfter);
     if (scan.status == ScanResult::Status::Missing) {
         createDayMarker(programDir, today);
-        scan = scanContactFile(programDir, today);
+        scan = scanContactFile(programDir, today, catchUpAfter);
     }
     if (scan.status != ScanResult::Status::Scanned)
         return std::nullopt;

@@ -15,12 +15,15 @@ struct ScanResult {
     DueBirthdays due;
 };
 
-// Reads the contact file of the program directory from its first line to its last.
-ScanResult scanContactFile(const std::filesystem::path& programDir, Date today);
+// Reads the contact file of the program directory from its first line to its last; with
+// `catchUpAfter`, the birthdays after that day and before today are listed as missed too.
+ScanResult scanContactFile(const std::filesystem::path& programDir, Date today,
+                           std::optional<Date> catchUpAfter = std::nullopt);
 
 // deletecomayer and the scan. A missing contact file leaves today's day marker and is looked
 // for once more; nothing when there is still none or it cannot be read. The caller shows the
 // windows when the result holds any name and ends otherwise.
-std::optional<DueBirthdays> runStartup(const std::filesystem::path& programDir, Date today);
+std::optional<DueBirthdays> runStartup(const std::filesystem::path& programDir, Date today,
+                                       std::optional<Date> catchUpAfter = std::nullopt);
 
 } // namespace reminder

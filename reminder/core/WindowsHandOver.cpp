@@ -30,10 +30,23 @@ std::vector<std::string> stringsOf(const AviselaNames& names)
     return strings;
 }
 
+AviselaDate abiDate(Date date)
+{
+    return AviselaDate{yearOf(date), static_cast<unsigned>(monthOf(date)),
+                       static_cast<unsigned>(dayOf(date))};
+}
+
+Date dateFrom(const AviselaDate& date)
+{
+    return Date{std::chrono::year{date.year}, std::chrono::month{date.month},
+                std::chrono::day{date.day}};
+}
+
 } // namespace
 
 WindowsRequest::WindowsRequest(const DueBirthdays& due, const std::filesystem::path& programDir,
-                               Date today, int argc, char** argv)
+                               Date today, int argc, char** argv, const AgeDays& days,
+                               const std::vector<CaughtUpBirthday>& caughtUp)
     : m_programDir(programDir.string()), m_lists{textsOf(due.today), textsOf(due.inOneDay),
                                                  textsOf(due.inTwoDays), textsOf(due.inThreeDays)}
 {
@@ -49,6 +62,13 @@ WindowsRequest::WindowsRequest(const DueBirthdays& due, const std::filesystem::p
     m_request.inTwoDays = namesOf(m_lists[2]);
     m_request.inThreeDays = namesOf(m_lists[3]);
     m_request.laterStarts = -1;
+    m_request.agesMayChange = days.agesMayChange ? 1 : 0;
+    m_request.catchUpAfter = days.catchUpAfter ? abiDate(*days.catchUpAfter) : AviselaDate{};
+    for (const CaughtUpBirthday& birthday : caughtUp)
+        m_caughtUp.push_back(AviselaCaughtUp{
+            AviselaText{birthday.name.data(), birthday.name.size()}, abiDate(birthday.date)});
+    m_request.caughtUp = m_caughtUp.data();
+    m_request.caughtUpCount = m_caughtUp.size();
 }
 
 DueBirthdays dueBirthdaysOf(const AviselaWindowsRequest& request)
@@ -61,6 +81,26 @@ Date dateOf(const AviselaWindowsRequest& request)
 {
     return Date{std::chrono::year{request.year}, std::chrono::month{request.month},
                 std::chrono::day{request.day}};
+}
+
+AgeDays ageDaysOf(const AviselaWindowsRequest& request)
+{
+    AgeDays days;
+    days.agesMayChange = request.agesMayChange != 0;
+    if (request.catchUpAfter.year != 0)
+        days.catchUpAfter = dateFrom(request.catchUpAfter);
+    return days;
+}
+
+std::vector<CaughtUpBirthday> caughtUpOf(const AviselaWindowsRequest& request)
+{
+    std::vector<CaughtUpBirthday> caughtUp;
+    for (size_t i = 0; i < request.caughtUpCount; ++i) {
+        const AviselaCaughtUp& birthday = request.caughtUp[i];
+        caughtUp.push_back(CaughtUpBirthday{std::string(birthday.name.bytes, birthday.name.size),
+                                            dateFrom(birthday.date)});
+    }
+    return caughtUp;
 }
 
 ShownWindows showWindows(const std::filesystem::path& programDir, AviselaWindowsRequest& request)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reminder/core/AgeDays.h"
+#include "reminder/core/AgeUpdate.h"
 #include "reminder/core/AviselaWindowsAbi.h"
 #include "reminder/core/DueBirthdays.h"
 
@@ -17,7 +19,8 @@ inline constexpr const char* kShowWindowsSymbol = "avisela_show_windows";
 class WindowsRequest {
 public:
     WindowsRequest(const DueBirthdays& due, const std::filesystem::path& programDir, Date today,
-                   int argc, char** argv);
+                   int argc, char** argv, const AgeDays& days = {},
+                   const std::vector<CaughtUpBirthday>& caughtUp = {});
     WindowsRequest(const WindowsRequest&) = delete;
     WindowsRequest& operator=(const WindowsRequest&) = delete;
 
@@ -26,12 +29,16 @@ public:
 private:
     std::string m_programDir;
     std::vector<AviselaText> m_lists[4];
+    std::vector<AviselaCaughtUp> m_caughtUp;
     AviselaWindowsRequest m_request{};
 };
 
-// The other side: the lists and the date of a request.
+// The other side: the lists, the date, the day plan of the age update and the birthdays caught
+// up, of a request.
 DueBirthdays dueBirthdaysOf(const AviselaWindowsRequest& request);
 Date dateOf(const AviselaWindowsRequest& request);
+AgeDays ageDaysOf(const AviselaWindowsRequest& request);
+std::vector<CaughtUpBirthday> caughtUpOf(const AviselaWindowsRequest& request);
 
 // Loads the windows library from the program directory and runs it. Gives its exit code, or
 // nothing when it cannot be loaded (`error` tells why).

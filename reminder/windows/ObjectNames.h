@@ -26,6 +26,7 @@ inline constexpr char openManagerButton[] = "cmdabrir"; // "Abrir Bases De Datos
 inline constexpr char quitButton[] = "cmdend";          // "Salir"
 inline constexpr char startTick[] = "Timer1";           // the one tick: sound, date, age update
 inline constexpr char unsavedNotice[] = "lblaviso";     // ages that could not be saved
+inline constexpr char missedNotice[] = "lblsinaviso";   // birthdays caught up with today's
 
 // "¡¡FALTAN POCOS DÍAS!!": the birthdays in 3, 2 and 1 days, left to right. Its buttons are
 // cmdabrir ("Abrir Base De Datos") and cmdend ("Salir"), as in the today window.
@@ -36,5 +37,12 @@ inline constexpr char inTwoDaysHeading[] = "Label2"; // "Faltan 2 días para el 
 inline constexpr char inTwoDays[] = "lst2d";
 inline constexpr char tomorrowHeading[] = "Label3"; // "Falta 1 día para el cumpleaños de :"
 inline constexpr char tomorrow[] = "lst1d";
+
+// "¡¡CUMPLEAÑOS SIN AVISO!!": the birthdays that passed without a reminder and were caught up,
+// when no today window tells them. Its buttons are cmdabrir ("Abrir Base De Datos") and cmdend
+// ("Salir"), as in the other two.
+inline constexpr char missedWindow[] = "FrmSinAviso";
+inline constexpr char missedHeading[] = "Label1"; // "Cumpleaños que pasaron sin aviso :"
+inline constexpr char missedList[] = "lstsinaviso";
 
 } // namespace reminder::objectName

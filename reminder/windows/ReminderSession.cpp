@@ -7,8 +7,9 @@
 namespace reminder {
 
 ReminderSession::ReminderSession(std::filesystem::path programDir, reminder::Date today,
-                                 Actions actions)
-    : m_programDir(std::move(programDir)), m_today(today), m_actions(std::move(actions))
+                                 Actions actions, AgeDays ageDays)
+    : m_programDir(std::move(programDir)), m_today(today), m_actions(std::move(actions)),
+      m_ageDays(ageDays)
 {}
 
 ReminderSession::Actions ReminderSession::programActions(const std::filesystem::path& programDir)
@@ -21,17 +22,25 @@ ReminderSession::Actions ReminderSession::programActions(const std::filesystem::
 
 void ReminderSession::todayWindowClosed()
 {
-    const bool otherOpen = m_upcomingWindowOpen;
     m_todayWindowOpen = false;
-    if (!otherOpen)
-        end();
+    endUnlessAWindowIsOpen();
 }
 
 void ReminderSession::upcomingWindowClosed()
 {
-    const bool otherOpen = m_todayWindowOpen;
     m_upcomingWindowOpen = false;
-    if (!otherOpen)
+    endUnlessAWindowIsOpen();
+}
+
+void ReminderSession::missedWindowClosed()
+{
+    m_missedWindowOpen = false;
+    endUnlessAWindowIsOpen();
+}
+
+void ReminderSession::endUnlessAWindowIsOpen()
+{
+    if (!m_todayWindowOpen && !m_upcomingWindowOpen && !m_missedWindowOpen)
         end();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reminder/core/AgeDays.h"
 #include "reminder/core/CalendarDate.h"
 
 #include <filesystem>
@@ -7,9 +8,10 @@
 
 namespace reminder {
 
-// What the two reminder windows share for the whole run: the program directory, the date of the
-// scan, which of them is open (cumpleabierto, faltanabierto) and how the program ends. Closing one
-// window leaves the program running while the other is open; closing the last one ends it.
+// What the reminder windows share for the whole run: the program directory, the date of the scan,
+// what the age update may do that day, which of them is open (cumpleabierto, faltanabierto, and
+// the window of birthdays caught up) and how the program ends. Closing one window leaves the
+// program running while another is open; closing the last one ends it.
 class ReminderSession {
 public:
     struct Actions {
@@ -17,22 +19,27 @@ public:
         std::function<void()> startManager; // returns without waiting for the manager
     };
 
-    ReminderSession(std::filesystem::path programDir, reminder::Date today, Actions actions);
+    ReminderSession(std::filesystem::path programDir, reminder::Date today, Actions actions,
+                    AgeDays ageDays = {});
 
     // Ending leaves the event loop; the manager is Agendela beside the reminder.
     static Actions programActions(const std::filesystem::path& programDir);
 
     const std::filesystem::path& programDir() const { return m_programDir; }
     reminder::Date today() const { return m_today; }
+    const AgeDays& ageDays() const { return m_ageDays; }
 
     bool todayWindowOpen() const { return m_todayWindowOpen; }
     bool upcomingWindowOpen() const { return m_upcomingWindowOpen; }
     void setTodayWindowOpen(bool open) { m_todayWindowOpen = open; }
     void setUpcomingWindowOpen(bool open) { m_upcomingWindowOpen = open; }
+    bool missedWindowOpen() const { return m_missedWindowOpen; }
+    void setMissedWindowOpen(bool open) { m_missedWindowOpen = open; }
 
-    // "Salir" and the close box of each window.
+    // "Salir", Escape and the close box of each window.
     void todayWindowClosed();
     void upcomingWindowClosed();
+    void missedWindowClosed();
 
     // "Abrir Bases De Datos" and "Abrir Base De Datos": the reminder ends whether or not the
     // manager started.
@@ -41,13 +48,16 @@ public:
     bool ended() const { return m_ended; }
 
 private:
+    void endUnlessAWindowIsOpen();
     void end();
 
     std::filesystem::path m_programDir;
     reminder::Date m_today;
     Actions m_actions;
+    AgeDays m_ageDays;
     bool m_todayWindowOpen = false;
     bool m_upcomingWindowOpen = false;
+    bool m_missedWindowOpen = false;
     bool m_ended = false;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/gui/BringToFront.h"
 #include "reminder/core/AviselaWindowsAbi.h"
 #include "reminder/core/WindowsHandOver.h"
+#include "reminder/windows/MissedWindow.h"
 #include "reminder/windows/ReminderSession.h"
 #include "reminder/windows/ReminderWindows.h"
 #include "reminder/windows/TodayWindow.h"
@@ -65,8 +66,10 @@ avisela_show_windows(const AviselaWindowsRequest* request)
 
     const std::filesystem::path programDir(request->programDir);
     ReminderSession session(programDir, reminder::dateOf(*request),
-                            ReminderSession::programActions(programDir));
-    ReminderWindows windows(session, reminder::dueBirthdaysOf(*request));
+                            ReminderSession::programActions(programDir),
+                            reminder::ageDaysOf(*request));
+    ReminderWindows windows(session, reminder::dueBirthdaysOf(*request),
+                            reminder::caughtUpOf(*request));
     windows.show();
     if (request->laterStarts >= 0)
         platform::onLaterStart(&app, platform::LaterStarts(request->laterStarts),
@@ -76,6 +79,7 @@ avisela_show_windows(const AviselaWindowsRequest* request)
     if (request->onPainted) {
         std::vector<QWidget*> shown;
         for (QWidget* window : {static_cast<QWidget*>(windows.upcomingWindow()),
+                                static_cast<QWidget*>(windows.missedWindow()),
                                 static_cast<QWidget*>(windows.todayWindow())})
             if (window)
                 shown.push_back(window);

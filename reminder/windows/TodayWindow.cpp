@@ -9,6 +9,7 @@
 #include "reminder/core/AgeUpdate.h"
 #include "reminder/core/ContactDetails.h"
 #include "reminder/windows/BirthdaySound.h"
+#include "reminder/windows/MissedWindow.h"
 #include "reminder/windows/ObjectNames.h"
 #include "reminder/windows/ReminderSession.h"
 #include "reminder/windows/WindowControls.h"
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 
 namespace reminder {
 
@@ -27,9 +29,11 @@ namespace {
 constexpr double kClientWidth = 7050;
 constexpr double kClientHeight = 4470;
 constexpr double kDatePointSize = 12;
-// The line that tells of unsaved ages, below the buttons; the window grows by it when shown.
+// The lines that tell of birthdays caught up and of unsaved ages, below the buttons; the window
+// grows by them when shown.
 constexpr Twips kNoticePlace = {120, 4440, 6810, 255};
 constexpr double kClientHeightWithNotice = 4815;
+constexpr double kBelowNotices = kClientHeightWithNotice - kNoticePlace.top - kNoticePlace.height;
 constexpr int kTimerIntervalMs = 1;
 constexpr qint64 kLongestWaitForPaintMs = 250;
 constexpr int kStoredNameRole = Qt::UserRole;
@@ -64,6 +68,7 @@ TodayWindow::TodayWindow(ReminderSession& session, QWidget* parent)
                 kClientHeight);
     buildControls();
     setUpTabOrder();
+    closeOnEscape(this);
 
     // Runs from the window's creation; it first fires once the start-up has returned to the
     // event loop, and only that once.
@@ -121,6 +126,10 @@ void TodayWindow::buildControls()
         makeButton(this, objectName::quitButton, QStringLiteral("Salir"), {4800, 3960, 2055, 375});
     m_unsavedNotice = placed(new QLabel(this), objectName::unsavedNotice, kNoticePlace);
     m_unsavedNotice->hide();
+    m_missedNotice = placed(new QLabel(this), objectName::missedNotice, kNoticePlace);
+    m_missedNotice->setWordWrap(true);
+    m_missedNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_missedNotice->hide();
 
     // A name chosen by mouse or keyboard.
     connect(m_names, &QListWidget::itemSelectionChanged, this, &TodayWindow::showSelectedContact);
@@ -171,10 +180,48 @@ void TodayWindow::runStartTick()
     // start advances the ages; the user is told, and the window stays.
     contacts::RewriteHooks waitAnswering;
     waitAnswering.whileLocked = platform::answeringWait(platform::kLockPatience);
-    const reminder::AgeUpdateResult update =
-        reminder::advanceAges(m_session.programDir(), today, listedNames(), waitAnswering);
+    const reminder::AgeUpdateResult update = reminder::bringAgesUpToDate(
+        m_session.programDir(), today, m_session.ageDays(), listedNames(), waitAnswering);
+    if (!update.caughtUp.empty())
+        tellMissedBirthdays(update.caughtUp);
     if (!update.saved)
         tellUnsavedAges(update);
+}
+
+void TodayWindow::tellMissedBirthdays(const std::vector<reminder::CaughtUpBirthday>& birthdays)
+{
+    m_missedNotice->setText(missedBirthdaysLine(birthdays));
+    QStringList all;
+    for (const auto& birthday : birthdays)
+        all << missedBirthdayText(birthday);
+    m_missedNotice->setToolTip(all.join(u'\n'));
+    m_missedNotice->setVisible(true);
+    placeNotices();
+}
+
+void TodayWindow::placeNotices()
+{
+    const QRect place = platform::twipsRect(kNoticePlace.left, kNoticePlace.top, kNoticePlace.width,
+                                            kNoticePlace.height);
+    if (m_missedNotice->isHidden()) {
+        // The unsaved ages' line alone: the window as it always grew for it.
+        m_unsavedNotice->setGeometry(place);
+        setFixedSize(platform::twipsSize(
+            kClientWidth, m_unsavedNotice->isHidden() ? kClientHeight : kClientHeightWithNotice));
+        return;
+    }
+    int top = place.top();
+    for (QLabel* notice : {m_missedNotice, m_unsavedNotice}) {
+        if (notice->isHidden())
+            continue;
+        const int height = notice->wordWrap()
+                               ? std::max(place.height(), notice->heightForWidth(place.width()))
+                               : place.height();
+        notice->setGeometry(place.left(), top, place.width(), height);
+        top += height;
+    }
+    const int below = platform::twipsSize(0, kBelowNotices).height();
+    setFixedSize(platform::twipsSize(kClientWidth, kClientHeight).width(), top + below);
 }
 
 void TodayWindow::tellUnsavedAges(const reminder::AgeUpdateResult& update)
@@ -195,8 +242,8 @@ void TodayWindow::tellUnsavedAges(const reminder::AgeUpdateResult& update)
     palette.setColor(QPalette::WindowText, Qt::darkRed);
     m_unsavedNotice->setPalette(palette);
     shrinkToFit(m_unsavedNotice);
-    setFixedSize(platform::twipsSize(kClientWidth, kClientHeightWithNotice));
-    m_unsavedNotice->show();
+    m_unsavedNotice->setVisible(true);
+    placeNotices();
 }
 
 void TodayWindow::showSelectedContact()

@@ -17,12 +17,14 @@ namespace reminder {
 class BirthdaySound;
 class ReminderSession;
 struct AgeUpdateResult;
+struct CaughtUpBirthday;
 struct ContactDetails;
 
 // "¡¡FELIZ CUMPLE!!": today's birthdays. Right after the start-up its timer fires once: the
-// birthday sound, the date, and the age update of the listed contacts; when the ages could not
-// be saved, a line at the bottom says so. Selecting a name shows that contact's details, read
-// again from the contact file.
+// birthday sound, the date, and the age update of the listed contacts with the catch-up of the
+// birthdays that passed without a reminder; a line at the bottom names those, and another says
+// when the ages could not be saved. On a day that missed nothing the window is as designed.
+// Selecting a name shows that contact's details, read again from the contact file.
 class TodayWindow : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +46,9 @@ private:
     void showSelectedContact();
     void showDetails(const reminder::ContactDetails& details);
     void tellUnsavedAges(const reminder::AgeUpdateResult& update);
+    void tellMissedBirthdays(const std::vector<reminder::CaughtUpBirthday>& birthdays);
+    // The lines below the buttons, one under the other, and the window grown to hold them.
+    void placeNotices();
 
     ReminderSession& m_session;
     BirthdaySound* m_sound = nullptr;
@@ -53,6 +58,7 @@ private:
     QListWidget* m_names = nullptr;
     QLabel* m_dateLabel = nullptr;
     QLabel* m_unsavedNotice = nullptr;
+    QLabel* m_missedNotice = nullptr;
     QLineEdit* m_aliasBox = nullptr;
     QLineEdit* m_ageBox = nullptr;
     QLineEdit* m_phoneBox = nullptr;

@@ -30,6 +30,7 @@ UpcomingWindow::UpcomingWindow(ReminderSession& session, QWidget* parent)
                 kClientWidth, kClientHeight);
     buildControls();
     setUpTabOrder();
+    closeOnEscape(this);
     m_session.setUpcomingWindowOpen(true);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/gui/Geometry.h"
 
 #include <QFontMetrics>
+#include <QShortcut>
 #include <algorithm>
 
 namespace reminder {
@@ -38,6 +39,14 @@ void useOneSize(std::initializer_list<QLabel*> labels)
         font.setPointSizeF(smallest);
         label->setFont(font);
     }
+}
+
+void closeOnEscape(QWidget* window)
+{
+    // A window shortcut: it works whichever control has the focus, and none of them takes Escape.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
 }
 
 } // namespace reminder

@@ -35,6 +35,9 @@ void shrinkToFit(QLabel* label);
 // Labels that belong together (a row of headings) all take the smallest of their sizes.
 void useOneSize(std::initializer_list<QLabel*> labels);
 
+// Escape anywhere in the window closes it, as its "Salir" does.
+void closeOnEscape(QWidget* window);
+
 enum class Lines { One, Wrapped };
 
 inline QLabel* makeLabel(QWidget* window, const char* name, const QString& caption, Twips at,

@@ -162,3 +162,28 @@ TEST(MakeBirthdayMarker, ANameTheFileSystemRefusesFallsBackToTheCompactOne)
 }
 
 } // namespace
+
+namespace {
+
+// The clean-up of old markers goes by the dates a name may stand for: one for the current form,
+// every reading of the first form's run-together numbers, none for any other file.
+TEST(BirthdayMarkerDates, OneForTheCurrentFormEveryReadingForTheFirst)
+{
+    using Dates = std::vector<year_month_day>;
+    EXPECT_EQ(birthdayMarkerDates("07122026§Ana§Anita"), Dates{kDec7});
+    EXPECT_EQ(birthdayMarkerDates(compactBirthdayMarkerName(kDec7, "Ana", "")), Dates{kDec7});
+    // 7/12 of 2026, or 7/1 of 2202 followed by "6AnaAnita".
+    EXPECT_EQ(birthdayMarkerDates("7122026AnaAnita"), (Dates{2202y / January / 7d, kDec7}));
+    // 1/11 or 11/1 of 2026, and 1/1 of 1202 followed by "6Eva".
+    EXPECT_EQ(birthdayMarkerDates("1112026Eva"),
+              (Dates{1202y / January / 1d, 2026y / November / 1d, 2026y / January / 11d}));
+    for (const auto& name : birthdayMarker(2026y / March / 5d, "Ana", "Bel").formerNames)
+        EXPECT_EQ(birthdayMarkerDates(name), Dates{2026y / March / 5d}) << name;
+    for (std::string_view other :
+         {"data.tvl", "data.tvl2", "data2.tvl", "data.tvl.lock", ".Avisela.lock", "712.tvl",
+          "1512.tvl", "ages-up-to-date.txt", "installed-files.txt", "Cumple.WAV", "712202",
+          "07122026", "0712026Ana", "Agendela", "libavisela_windows.so"})
+        EXPECT_TRUE(birthdayMarkerDates(other).empty()) << other;
+}
+
+} // namespace

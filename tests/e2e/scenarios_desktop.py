@@ -1,12 +1,15 @@
 """Both programs on a desktop with a window manager (openbox), judged by the window manager's own
 view of their windows: their state, whether they are mapped, the stacking order and the frames."""
 
+import os
 import subprocess
+import time
 
-from contacts_file import file_of, read
+from contacts_file import file_of, read, record
 from scenarios_manager import CONTACTS as MANAGER_CONTACTS, start_manager
-from scenarios_reminder import (ADVANCED, ANA, CONTACTS as REMINDER_CONTACTS, CUMPLE, FALTAN,
-                                TODAY, open_the_manager, start_reminder)
+from scenarios_reminder import (ADVANCED, ANA, CARLA, CONTACTS as REMINDER_CONTACTS, CUMPLE,
+                                FALTAN, FRIDAY, SIN_AVISO, TODAY, WEEKEND, open_the_manager,
+                                remember, start_reminder)
 from tortavela_e2e import check, wait_for
 
 MAIN = "Tortavela"
@@ -120,6 +123,25 @@ def reminder_windows_both_seen(desktop):
           f"today's window alone is not centred: {alone}")
 
 
+def reminder_missed_beside_upcoming(desktop):
+    """The window of birthdays caught up stands where today's would, beside the coming ones."""
+    program_dir = desktop.program_dir(WEEKEND + file_of(CARLA))
+    remember(program_dir, FRIDAY)
+    desktop.start(program_dir, "Avisela", today=TODAY)
+    app = desktop.application("Avisela")
+    desktop.window(app, SIN_AVISO)
+    desktop.window(app, FALTAN)
+    missed, faltan = only_window(desktop, SIN_AVISO), only_window(desktop, FALTAN)
+    desktop.settled(lambda: shown(desktop, missed) and shown(desktop, faltan), "both shown")
+    left, right = desktop.frame(missed), desktop.frame(faltan)
+    check(left[2] <= right[0], f"not side by side: {left} and {right}")
+    check(left[1] == right[1], f"the tops are not in line: {left} and {right}")
+    for frame in (left, right):
+        check(frame[0] >= 0 and frame[1] >= 0 and frame[2] <= 1280 and frame[3] <= 800,
+              f"a window off the screen: {frame}")
+    check(desktop.clients()[-1] == missed, "the missed birthdays are not the topmost window")
+
+
 def manager_from_reminder_minimized(desktop):
     program_dir = open_the_manager(desktop)
     main = only_window(desktop, MAIN)
@@ -154,10 +176,110 @@ def manager_resizes(desktop):
           f"the list grew from {before.width}x{before.height} to {after.width}x{after.height}")
 
 
+BOOK = file_of(
+    record("Carla Ibáñez", "Carli", "40", "07/12", "600 123 456", "Calle Mayor 1",
+           "carla@correo.es", ""),
+    record("Ana Núñez", "Anita", "30", "08/12", "", "", "ana@correo.es", ""),
+    record("Bruno Ortega", "", "25", "10/12", "", "", "", ""),
+    record("Ángel Ruiz", "", "52", "9/12", "", "", "angel@correo.es", ""),
+    record("Óscar Gómez", "", "8", "11/12", "", "", "", ""),
+    record("Úrsula Íñiguez", "", "61", "10/12", "", "", "", ""))
+
+
+def header(desktop, window, caption):
+    return desktop.find(desktop.find(window, "tree", "Contactos"), "table column header", caption)
+
+
+def width(desktop, node):
+    return node.queryComponent().getExtents(desktop.atspi.DESKTOP_COORDS).width
+
+
+def shown_names(desktop, window):
+    return [row[0] for row in desktop.table_rows(desktop.find(window, "tree", "Contactos"))]
+
+
+def manager_list_helps(desktop):
+    """Near birthdays marked, a header click ordering the list, the search, the last column
+    taking a maximized window's width, and size and columns remembered at the next start."""
+    program_dir = desktop.program_dir(BOOK)
+    process = desktop.start(program_dir, "Agendela", today="2026-12-10")
+    window = desktop.window(desktop.application("Agendela"), MAIN)
+    main = only_window(desktop, MAIN)
+    desktop.settled(lambda: shown(desktop, main), "the manager shown")
+    table = desktop.find(window, "tree", "Contactos").queryTable()
+    marks = {table.getAccessibleAt(row, 0).name: table.getAccessibleAt(row, 0).description
+             for row in range(table.nRows)}
+    check(marks == {"Ana Núñez": "", "Ángel Ruiz": "", "Bruno Ortega": "Hoy es su cumpleaños",
+                    "Carla Ibáñez": "", "Óscar Gómez": "Su cumpleaños es mañana",
+                    "Úrsula Íñiguez": "Hoy es su cumpleaños"}, f"marks {marks}")
+
+    desktop.click(header(desktop, window, "Fecha Del Cumple"))
+    next_first = ["Bruno Ortega", "Úrsula Íñiguez", "Óscar Gómez", "Carla Ibáñez", "Ana Núñez",
+                  "Ángel Ruiz"]
+    wait_for(lambda: shown_names(desktop, window) == next_first, "who comes next first")
+    time.sleep(0.6)  # not a double click
+    desktop.click(header(desktop, window, "Fecha Del Cumple"))
+    wait_for(lambda: shown_names(desktop, window) == ["Ángel Ruiz", "Ana Núñez", "Carla Ibáñez",
+                                                      "Óscar Gómez", "Bruno Ortega",
+                                                      "Úrsula Íñiguez"], "the order reversed")
+
+    desktop.click(desktop.find(window, "text", "Buscar"))
+    desktop.type_text("CORREO")
+    wait_for(lambda: shown_names(desktop, window) == ["Ángel Ruiz", "Ana Núñez", "Carla Ibáñez"],
+             "the contacts with a mail address")
+    desktop.find(window, "label", "3 de 6 contactos")
+    desktop.find(window, "label", "Cantidad De Contactos : 6")
+    desktop.keys("Escape")
+    wait_for(lambda: len(shown_names(desktop, window)) == 6, "Escape showing every contact")
+
+    # The border between two headers dragged, as a user widens a column.
+    name = header(desktop, window, "Nombre")
+    extents = name.queryComponent().getExtents(desktop.atspi.DESKTOP_COORDS)
+    border, middle = extents.x + extents.width - 1, extents.y + extents.height // 2
+    for step in (["mousemove", str(border), str(middle), "mousedown", "1"],
+                 ["mousemove", str(border + 20), str(middle)],
+                 ["mousemove", str(border + 40), str(middle), "mouseup", "1"]):
+        subprocess.run(["xdotool", *step], check=True)
+        time.sleep(0.2)
+    widened = wait_for(lambda: (lambda w: w if w >= extents.width + 35 else None)(
+        width(desktop, name)), "the first column widened")
+    mail = width(desktop, header(desktop, window, "E-Mail"))
+
+    left, top, right, _ = desktop.frame(main)
+    subprocess.run(["xdotool", "mousemove", str((left + right) // 2), str(top + 8),
+                    "click", "--repeat", "2", "--delay", "80", "1"], check=True)
+    desktop.settled(lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" in desktop.net_wm_state(main),
+                    "the manager maximized")
+    grown = wait_for(lambda: (lambda w: w if w > mail + 400 else None)(
+        width(desktop, header(desktop, window, "E-Mail"))), "the last column taking the width")
+    check(width(desktop, header(desktop, window, "Nombre")) == widened, "the first column changed")
+
+    desktop.activate(window, "Cantidad De Contactos : 6")
+    desktop.keys("ctrl+q")
+    wait_for(lambda: process.poll() is not None, "Ctrl+Q ending the manager")
+    check(os.path.exists(os.path.join(desktop.config_home, "tortavela", "Agendela.conf")),
+          "nothing remembered in the user's configuration folder")
+    check(not [f for f in os.listdir(program_dir) if f.endswith(".conf")],
+          "the window's memory beside data.tvl")
+
+    desktop.start(program_dir, "Agendela", today="2026-12-10")
+    window = desktop.window(desktop.application("Agendela"), MAIN)
+    main = only_window(desktop, MAIN)
+    desktop.settled(lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" in desktop.net_wm_state(main),
+                    "the manager maximized again")
+    wait_for(lambda: width(desktop, header(desktop, window, "Nombre")) == widened,
+             "the first column as it was left")
+    wait_for(lambda: width(desktop, header(desktop, window, "E-Mail")) == grown,
+             "the last column as wide as before")
+    check(read(program_dir) == BOOK, "the contact file changed")
+
+
 SCENARIOS = {
     "desktop_manager_second_start": manager_second_start,
     "desktop_reminder_second_start": reminder_second_start,
     "desktop_reminder_windows_both_seen": reminder_windows_both_seen,
+    "desktop_reminder_missed_beside_upcoming": reminder_missed_beside_upcoming,
     "desktop_manager_from_reminder_minimized": manager_from_reminder_minimized,
     "desktop_manager_resizes": manager_resizes,
+    "desktop_manager_list_helps": manager_list_helps,
 }

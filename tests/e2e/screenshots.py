@@ -23,6 +23,8 @@ CONTACTS = file_of(
 )
 # Room for the scale-2 window, as on a large screen.
 SCREEN = "2560x1600"
+# The manager's day: Bruno's and Úrsula's birthdays are today, Óscar's tomorrow.
+MANAGER_TODAY = "2026-12-10"
 
 CARDS = (
     "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dora Ib=C3=A1=C3=B1ez\r\n"
@@ -55,14 +57,33 @@ def end(desktop, manager):
     wait_for(lambda: not desktop.windows_titled("Tortavela"), "the manager going away")
 
 
+def shown_names(desktop, table):
+    return [row[0] for row in desktop.table_rows(table)]
+
+
 def manager_windows(desktop, out):
     program_dir = desktop.program_dir(CONTACTS)
-    manager = desktop.start(program_dir, "Agendela")
+    manager = desktop.start(program_dir, "Agendela", today=MANAGER_TODAY)
     app = desktop.application("Agendela")
     window = desktop.window(app, "Tortavela")
     table = desktop.find(window, "tree")
     desktop.click(table.queryTable().getAccessibleAt(1, 0))
     crop(desktop, ["Tortavela"], os.path.join(out, "agendela.png"))
+
+    # Ordered by the next birthday: today's first.
+    desktop.click(desktop.find(table, "table column header", "Fecha Del Cumple"))
+    wait_for(lambda: shown_names(desktop, table)[0] == "Bruno Ortega", "the list by birthday")
+    crop(desktop, ["Tortavela"], os.path.join(out, "agendela-por-cumple.png"))
+
+    search = desktop.find(window, "text", "Buscar")
+    desktop.click(search)
+    desktop.type_text("correo")
+    wait_for(lambda: len(shown_names(desktop, table)) == 3, "the contacts found")
+    crop(desktop, ["Tortavela"], os.path.join(out, "agendela-buscar.png"))
+    desktop.keys("Escape")
+    wait_for(lambda: len(shown_names(desktop, table)) == 6, "every contact again")
+    desktop.click(desktop.find(table, "table column header", "Nombre"))
+    wait_for(lambda: shown_names(desktop, table)[0] == "Ana Núñez", "the list by name again")
 
     desktop.menu(window, "Archivo", "Agregar...")
     dialog = desktop.window(app, "Agregar")
@@ -95,7 +116,7 @@ def manager_windows(desktop, out):
     wait_for(lambda: not desktop.showing(chooser), "the file dialog closing")
     preview = desktop.window(app, "Importar contactos", role="dialog")
     desktop.click(desktop.find(preview, "tree", "Tarjetas").queryTable().getAccessibleAt(3, 1))
-    crop(desktop, preview, os.path.join(out, "importar.png"))
+    crop(desktop, ["Importar contactos"], os.path.join(out, "importar.png"))
     desktop.press(desktop.find(preview, "push button", "Cancelar"))
     wait_for(lambda: not desktop.showing(preview), "the preview closing")
 
@@ -107,7 +128,8 @@ def manager_windows(desktop, out):
 
 def manager_at_twice_the_scale(desktop, out):
     program_dir = desktop.program_dir(CONTACTS)
-    manager = desktop.start(program_dir, "Agendela", extra_env={"QT_SCALE_FACTOR": "2"})
+    manager = desktop.start(program_dir, "Agendela", today=MANAGER_TODAY,
+                            extra_env={"QT_SCALE_FACTOR": "2"})
     # The file's first contact is selected, as at every start.
     desktop.window(desktop.application("Agendela"), "Tortavela")
     crop(desktop, ["Tortavela"], os.path.join(out, "agendela-escala-2.png"))

@@ -14,7 +14,7 @@ import subprocess
 import tempfile
 import time
 
-PROGRAM_FILES = ("Agendela", "Avisela", "libavisela_windows.so", "Cumple.WAV")
+PROGRAM_FILES = ("Agendela", "Avisela", "libavisela_windows.so", "Cumple.WAV", "GUIA.md")
 DEFAULT_TIMEOUT = 15.0
 
 
@@ -110,6 +110,13 @@ class Desktop:
         self.runtime_dir = os.path.join(self.root, "runtime")
         os.makedirs(self.runtime_dir, mode=0o700)
         self.config_home = os.path.join(self.root, "config")
+        # systemctl is a stand-in (fake_systemctl) whose user instance answers.
+        self.fake_bin = os.path.join(self.root, "bin")
+        self.systemd_dir = os.path.join(self.root, "systemd")
+        os.makedirs(self.fake_bin)
+        os.makedirs(self.systemd_dir)
+        os.symlink(os.path.join(os.path.dirname(os.path.abspath(__file__)), "fake_systemctl"),
+                   os.path.join(self.fake_bin, "systemctl"))
         import pyatspi  # only now: it connects to the session bus set above
         self.atspi = pyatspi
         if self.window_manager:
@@ -152,7 +159,9 @@ class Desktop:
     def environment(self, extra=None):
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    XDG_RUNTIME_DIR=self.runtime_dir, XDG_CONFIG_HOME=self.config_home,
-                   LANG="es_ES.UTF-8", LC_ALL="es_ES.UTF-8", TZ="Europe/Madrid")
+                   LANG="es_ES.UTF-8", LC_ALL="es_ES.UTF-8", TZ="Europe/Madrid",
+                   PATH=self.fake_bin + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin"),
+                   FAKE_SYSTEMD_DIR=self.systemd_dir)
         env.pop("QT_QPA_PLATFORM", None)
         env.update(extra or {})
         return env
@@ -169,6 +178,18 @@ class Desktop:
         process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL)
         self.processes.append(process)
         return process
+
+    def systemctl(self, *arguments):
+        """Runs the stand-in systemctl as the user would."""
+        subprocess.run([os.path.join(self.fake_bin, "systemctl"), *arguments],
+                       env=self.environment(), check=False)
+
+    def systemctl_calls(self):
+        try:
+            with open(os.path.join(self.systemd_dir, "calls")) as calls:
+                return calls.read().splitlines()
+        except FileNotFoundError:
+            return []
 
     def running(self, program_dir, program):
         """Whether a process of that program file runs, whoever started it."""

@@ -24,11 +24,8 @@ TEST(BadVCard, EachKindOfWrongFileGetsItsOwnMessageAndNoCard)
     expectRefused(readVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ana\r\nEND:VCARD\r\n"
                              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bea\r\n"),
                   "línea 5 no termina");
-    // UTF-16 is not read: its zero bytes mark it as no text.
-    expectRefused(readVCards(std::string("\xFF\xFE"
-                                         "B\0E\0G\0",
-                                         8)),
-                  "no es de texto");
+    // UTF-16 without its byte order mark cannot be told from binary data.
+    expectRefused(readVCards(std::string("B\0E\0G\0", 6)), "no es de texto");
     expectRefused(readVCards(std::string(50'000'000, 'A')), "demasiado grande");
 }
 

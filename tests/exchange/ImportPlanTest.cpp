@@ -61,8 +61,8 @@ TEST(ContactAdapter, ConvertsEveryFileByteBothWaysAndRefusesWhatTheFileCannotHol
 
 TEST(ImportPlan, MarksEachCardAndSaysWhyOneCannotBeImported)
 {
-    const auto rows = plan(card("Dora") + card("Ana") + card("Eva", "") + card("DORA") +
-                               card("李") + card("Rota"),
+    const auto rows = plan(card("Dora") + card("Ana") + card("Eva", "") + card("Łukasz") +
+                               card("😀") + card("Rota"),
                            {storedContact({"ana", "", "30", "05/03", "", "", "", ""})}, {"Rota"});
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0].mark, ImportMark::New);
@@ -71,16 +71,59 @@ TEST(ImportPlan, MarksEachCardAndSaysWhyOneCannotBeImported)
     EXPECT_TRUE(rows[1].choosable());
     EXPECT_FALSE(rows[1].chosenAtFirst());
     EXPECT_EQ(rows[2].mark, ImportMark::NoBirthday);
-    EXPECT_EQ(rows[3].mark, ImportMark::RepeatedInFile);
-    EXPECT_EQ(rows[4].mark, ImportMark::New);
+    // A transliterated name is imported like any other, and the row says how it is stored.
+    EXPECT_EQ(rows[3].mark, ImportMark::New);
+    EXPECT_TRUE(rows[3].chosenAtFirst());
+    EXPECT_EQ(rows[3].result.name, "Lukasz");
+    EXPECT_EQ(rows[3].remarks(),
+              std::vector<std::string>{"Nombre: «Łukasz» se guarda como «Lukasz»: el archivo de "
+                                       "contactos no admite todos sus caracteres."});
     // A name stored on a line that holds no contact cannot be updated.
     EXPECT_EQ(rows[5].mark, ImportMark::NameStored);
-    for (std::size_t i = 2; i < rows.size(); ++i) {
+    for (std::size_t i : {2, 4, 5}) {
         EXPECT_FALSE(rows[i].choosable()) << i;
         EXPECT_EQ(rows[i].reasons().size(), 1u) << i;
     }
-    EXPECT_NE(rows[4].reasons()[0].find("«李»"), std::string::npos) << rows[4].reasons()[0];
+    EXPECT_NE(rows[4].reasons()[0].find("«😀»"), std::string::npos) << rows[4].reasons()[0];
     EXPECT_NE(rows[5].reasons()[0].find("ilegible"), std::string::npos) << rows[5].reasons()[0];
+}
+
+// Two cards of one name would break the file's rule that names are unique: the first that can
+// be imported is chosen at first, any other may be chosen instead, never two.
+TEST(ImportPlan, CardsRepeatingANameAreOneChoiceWhoseFirstIsTheDefault)
+{
+    const contacts::Contact ana = storedContact({"Ana", "", "30", "01/01", "", "", "", ""});
+    const auto rows =
+        plan(card("DORA", "") + card("Dora", "BDAY:--01-01\r\n") + card("Eva") +
+                 card("dora", "BDAY:--02-02\r\n") + card("ana") + card("ANA", "BDAY:--03-03\r\n"),
+             {ana});
+    ASSERT_EQ(rows.size(), 6u);
+    // The card without a birthday cannot be imported: the next one is the first of the name.
+    EXPECT_FALSE(rows[0].choosable());
+    const std::vector<std::size_t> firsts{0, 1, 2, 1, 4, 4};
+    const std::vector<ImportMark> marks{ImportMark::NoBirthday, ImportMark::New,
+                                        ImportMark::New,        ImportMark::RepeatedInFile,
+                                        ImportMark::NameStored, ImportMark::RepeatedInFile};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].firstOfName, firsts[i]) << i;
+        EXPECT_EQ(rows[i].mark, marks[i]) << i;
+    }
+    EXPECT_TRUE(rows[3].choosable());
+    EXPECT_FALSE(rows[3].chosenAtFirst());
+    EXPECT_EQ(rows[3].reasons(), std::vector<std::string>{});
+    EXPECT_EQ(rows[1].remarks(), rows[3].remarks());
+    ASSERT_TRUE(rows[5].updated);
+    EXPECT_EQ(rows[5].updated->line(), ana.line());
+
+    // Chosen together, the first of a name wins; chosen alone, a later card is imported.
+    const contacts::ContactBatch both = importBatch(rows, {1, 3, 4, 5}, kToday);
+    ASSERT_EQ(both.additions.size(), 1u);
+    EXPECT_EQ(both.additions[0].field(Role::Birthday), "01/01");
+    ASSERT_EQ(both.replacements.size(), 1u);
+    EXPECT_EQ(both.replacements[0].changed.field(Role::Birthday), "05/03");
+    const contacts::ContactBatch later = importBatch(rows, {3}, kToday);
+    ASSERT_EQ(later.additions.size(), 1u);
+    EXPECT_EQ(later.additions[0].line(), cp1252("dora§§§02/02§§§§§"));
 }
 
 TEST(ImportPlan, ABirthdayThatIsNoDayGivesNoBirthdayAndTheRowSaysWhy)
@@ -117,9 +160,6 @@ TEST(ImportPlan, AnUpdateKeepsTheStoredNameAndWhatTheCardLacks)
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].result, (ContactValues{"Ana", "Anita", "treinta", "05/03", "600", "Calle 1",
                                              "ana@example.com", "Amiga"}));
-    // A second card for the same stored contact would make the change ambiguous.
-    EXPECT_FALSE(rows[1].choosable());
-
     const contacts::ContactBatch batch = importBatch(rows, all(rows), kToday);
     ASSERT_EQ(batch.replacements.size(), 1u);
     EXPECT_TRUE(batch.additions.empty());

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace manager;
@@ -72,28 +74,31 @@ private slots:
         QTest::addColumn<int>("month");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("atFault"); // the control that has the focus afterwards
 
         const QByteArray ana = bytesOf(fileOf({line("Ana")}));
         const int stop = QMessageBox::Critical;
         const int info = QMessageBox::Information;
         QTest::newRow("no name and no birthday: only the name is asked for")
-            << ana << "" << -1 << -1 << "Debe haber un nombre" << stop;
+            << ana << "" << -1 << -1 << "Debe haber un nombre" << stop << "txt(0)";
         QTest::newRow("a day without a month")
-            << ana << "Luis" << 4 << -1 << "Falta la fecha de cumpleaños" << stop;
+            << ana << "Luis" << 4 << -1 << "Falta la fecha de cumpleaños" << stop << "cmbmes";
         QTest::newRow("a month without a day")
-            << ana << "Luis" << -1 << 2 << "Falta la fecha de cumpleaños" << stop;
+            << ana << "Luis" << -1 << 2 << "Falta la fecha de cumpleaños" << stop << "cmbdia";
         QTest::newRow("ANA while Ana is stored")
-            << ana << "ANA" << 0 << 0 << "El contacto con el nombre dado ya existe" << info;
+            << ana << "ANA" << 0 << 0 << "El contacto con el nombre dado ya existe" << info
+            << "txt(0)";
         QTest::newRow("ana while Ana is stored")
-            << ana << "ana" << 0 << 0 << "El contacto con el nombre dado ya existe" << info;
+            << ana << "ana" << 0 << 0 << "El contacto con el nombre dado ya existe" << info
+            << "txt(0)";
         QTest::newRow("ÁNGEL while ángel is stored")
             << bytesOf(fileOf({line("ángel")})) << "ÁNGEL" << 0 << 0
-            << "El contacto con el nombre dado ya existe" << info;
-        QTest::newRow("a name of blanks is a name") << ana << "   " << 0 << 0 << "" << 0;
+            << "El contacto con el nombre dado ya existe" << info << "txt(0)";
+        QTest::newRow("a name of blanks is a name") << ana << "   " << 0 << 0 << "" << 0 << "";
         QTest::newRow("Ana followed by a blank is another name")
-            << ana << "Ana " << 0 << 0 << "" << 0;
+            << ana << "Ana " << 0 << 0 << "" << 0 << "";
         QTest::newRow("a line without any terminator holds no name")
-            << bytesOf(fileOf({"Luis"})) << "Luis" << 0 << 0 << "" << 0;
+            << bytesOf(fileOf({"Luis"})) << "Luis" << 0 << 0 << "" << 0 << "";
     }
 
     void theChecksRefuseInTheirOrder()
@@ -104,9 +109,11 @@ private slots:
         QFETCH(int, month);
         QFETCH(QString, message);
         QFETCH(int, icon);
+        QFETCH(QString, atFault);
 
         ManagerHarness manager(stored.toStdString());
         auto* form = manager.openDialog("mnuadd");
+        QTRY_COMPARE(QApplication::activeWindow(), form);
         fillForm(form, {name, "alias", "30", "tel", "calle", "mail", "nota"}, day, month);
         clickAceptar(form);
 
@@ -131,6 +138,81 @@ private slots:
         QCOMPARE(form->monthList()->currentIndex(), month);
         QCOMPARE(manager.bytes(), stored.toStdString());
         QVERIFY(!manager.exists("data2.tvl"));
+        // Back where the correction is to be made.
+        QCOMPARE(QApplication::focusWidget()->objectName(), atFault);
+    }
+
+    // Only the days of the chosen month are offered, 29 for February. A day chosen before a
+    // month that lacks it stays chosen, after the month's days, and "Aceptar" refuses it.
+    void theDayListOffersTheDaysOfTheChosenMonth_data()
+    {
+        QTest::addColumn<int>("day"); // chosen first; index from 0, -1 for none
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QStringList>("lastDays"); // the last two entries
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("no month: 31 days") << -1 << -1 << QStringList{"30", "31"} << "";
+        QTest::newRow("February: 29 days") << -1 << 1 << QStringList{"28", "29"} << "";
+        QTest::newRow("April: 30 days") << -1 << 3 << QStringList{"29", "30"} << "";
+        QTest::newRow("the 30th then April") << 29 << 3 << QStringList{"29", "30"} << "30";
+        QTest::newRow("the 31st then February: kept after the 29th")
+            << 30 << 1 << QStringList{"29", "31"} << "31";
+    }
+
+    void theDayListOffersTheDaysOfTheChosenMonth()
+    {
+        QFETCH(int, day);
+        QFETCH(int, month);
+        QFETCH(QStringList, lastDays);
+        QFETCH(QString, chosen);
+        ManagerHarness manager("");
+        auto* form = manager.openDialog("mnuadd");
+        fillForm(form, {"Ana"}, day, month);
+        QComboBox* days = form->dayList();
+        QCOMPARE(
+            (QStringList{days->itemText(days->count() - 2), days->itemText(days->count() - 1)}),
+            lastDays);
+        QCOMPARE(days->currentText(), chosen);
+        if (chosen != "31")
+            return;
+
+        clickAceptar(form);
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].text,
+                 QStringLiteral("La fecha de cumpleaños no existe: febrero tiene 29 días"));
+        QCOMPARE(manager.messages[0].title, QStringLiteral("Error"));
+        QCOMPARE(manager.bytes(), std::string());
+        // Once another day is chosen, the 31st is no longer offered.
+        days->setCurrentIndex(27);
+        QCOMPARE(days->count(), 29);
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(), fileOf({recordLine({"Ana", "", "", "28/02", "", "", "", ""})}));
+    }
+
+    // Alt and the underlined letter of a caption reach its control, as on other desktops; no two
+    // captions or buttons share a letter.
+    void altAndTheUnderlinedLetterReachEachControl()
+    {
+        ManagerHarness manager("");
+        auto* form = manager.openDialog("mnuadd");
+        QTRY_COMPARE(QApplication::activeWindow(), form);
+        QString letters;
+        for (const QLabel* label : form->findChildren<QLabel*>()) {
+            if (!label->buddy())
+                continue;
+            const QString caption = label->text();
+            const qsizetype mark = caption.indexOf(QLatin1Char('&'));
+            QVERIFY2(mark >= 0, qPrintable(caption));
+            const QChar letter = caption.at(mark + 1).toUpper();
+            letters += letter;
+            QTest::keyClick(form, Qt::Key(letter.unicode()), Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget(), label->buddy());
+        }
+        for (const QPushButton* button : {form->acceptButton(), form->cancelButton()})
+            letters += button->text().at(button->text().indexOf(QLatin1Char('&')) + 1).toUpper();
+        QCOMPARE(QSet<QChar>(letters.begin(), letters.end()).size(), letters.size());
+        QCOMPARE(letters.size(), 11);
+        QTest::keyClick(form, Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(!manager.isOpen<ContactDialog>());
     }
 
     void addingAppendsTheRecordAfterEveryStoredLine_data()
@@ -209,7 +291,7 @@ private slots:
         QTest::addColumn<int>("month");
         QTest::addColumn<QString>("stored");
         QTest::newRow("7 July") << 6 << 6 << "07/07";
-        QTest::newRow("31 February is not checked") << 30 << 1 << "31/02";
+        QTest::newRow("29 February") << 28 << 1 << "29/02";
         QTest::newRow("1 December") << 0 << 11 << "01/12";
     }
 
@@ -286,6 +368,47 @@ private slots:
             fileOf({recordLine({"Ana", "Ani", "30", "01/01", "", "", "", "uno dos tres\u00a0€"})}));
     }
 
+    // A refusal offers the text as an import would store it, for the user to take or not.
+    void theRefusalOffersTheTextAsTheFileCanHoldIt_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("offer");
+        QTest::newRow("a name pasted") << 0 << true << "Łukasz Wiśniewski"
+                                       << " ¿Quiere decir «Lukasz Wisniewski»?";
+        QTest::newRow("a letter typed") << 1 << false << "ł"
+                                        << " ¿Quiere decir «l»?";
+        QTest::newRow("a note pasted, its line break a blank") << 7 << true << "Dvořák\n§ 1"
+                                                               << " ¿Quiere decir «Dvorák ¶ 1»?";
+        QTest::newRow("nothing to offer") << 0 << true << "😀"
+                                          << "";
+    }
+
+    void theRefusalOffersTheTextAsTheFileCanHoldIt()
+    {
+        QFETCH(int, field);
+        QFETCH(bool, paste);
+        QFETCH(QString, refused);
+        QFETCH(QString, offer);
+        ManagerHarness manager("");
+        auto* form = manager.openDialog("mnuadd");
+        QWidget* target = input(form, field);
+        target->setFocus();
+        if (paste) {
+            QApplication::clipboard()->setText(refused);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            typeInto(target, refused);
+        }
+        QCOMPARE(text(form, field), QString());
+        QVERIFY2(QToolTip::text().startsWith("Ese carácter no se puede guardar"),
+                 qPrintable(QToolTip::text()));
+        QVERIFY2(QToolTip::text().endsWith(".") == offer.isEmpty() &&
+                     QToolTip::text().endsWith(offer),
+                 qPrintable(QToolTip::text()));
+    }
+
     // Control characters are refused as every other character the file cannot hold, but the
     // tab is text; and the keys whose text is a control character still edit.
     void controlCharactersAreRefusedAndEditingKeysStillWork()
@@ -335,13 +458,17 @@ private slots:
     {
         ManagerHarness manager("");
         auto* form = manager.openDialog("mnuadd");
+        QTRY_COMPARE(QApplication::activeWindow(), form);
         fillForm(form, {"Ana"}, 0, 0);
         setText(form, 5, QStringLiteral("Calle → 1"));
         clickAceptar(form);
         QCOMPARE(manager.messages.size(), 1);
-        QVERIFY(manager.messages[0].text.contains(QStringLiteral("→")));
+        QCOMPARE(manager.messages[0].text,
+                 QStringLiteral("El carácter «→» (U+2192) no se puede guardar en el archivo de "
+                                "contactos. ¿Quiere decir «Calle -> 1»?"));
         QCOMPARE(manager.bytes(), std::string());
         QVERIFY(manager.isOpen<ContactDialog>());
+        QCOMPARE(QApplication::focusWidget(), input(form, 5));
     }
 
     // Enter presses the button that has the focus and nothing else.

@@ -1,6 +1,7 @@
 #include "contacts/BirthdayMarkers.h"
 #include "exchange/VCardReader.h"
 #include "manager/ContactListModel.h"
+#include "manager/ImportCardList.h"
 #include "manager/ImportPreview.h"
 #include "manager/ImportPreviewModel.h"
 #include "platform/gui/FileDialog.h"
@@ -96,65 +97,100 @@ private slots:
         ManagerHarness manager(stored, fixedToday);
         ImportPreview* shown =
             preview(manager, card("Dora", "BDAY:1990-03-05\r\nNOTE:una\\ndos") + card("ANA") +
-                                 card("Eva", "TEL:1") + card("dora") + card("李"));
+                                 card("Eva", "TEL:1") + card("dora", "BDAY:--07-01") +
+                                 card("Łukasz") + card("😀"));
         QVERIFY(shown && shown->isVisible());
         QCOMPARE(shown->windowTitle(), QStringLiteral("Importar contactos"));
         QVERIFY(!manager.window().isEnabled());
         QCOMPARE(shown->findChild<QLabel*>("lblimportar")->text(),
-                 QStringLiteral("«tarjetas.vcf»: 5 tarjetas. Marque los contactos que quiere "
+                 QStringLiteral("«tarjetas.vcf»: 6 tarjetas. Marque los contactos que quiere "
                                 "guardar."));
-        const QStringList marks{"Nuevo", "Ya guardado", "Sin cumpleaños", "Repetido en el archivo",
-                                "Nuevo"};
-        for (int row = 0; row < marks.size(); ++row)
+        // The cards that can be imported first, then the others, each in the file's order.
+        const QStringList names{"Dora", "Ana", "dora", "Łukasz → Lukasz", "Eva", "😀"};
+        const QStringList marks{"Nuevo", "Ya guardado",          "Repetido en el archivo",
+                                "Nuevo", "No se puede importar", "No se puede importar"};
+        for (int row = 0; row < marks.size(); ++row) {
+            QCOMPARE(cell(shown, row, ImportPreviewModel::FirstField), names[row]);
             QCOMPARE(cell(shown, row, ImportPreviewModel::Mark), marks[row]);
+        }
         // What would be stored: the age from the year, the note on one line, and for the name
         // already stored its own name and the values the card lacks.
         QCOMPARE(cell(shown, 0, ImportPreviewModel::FirstField + 2), QStringLiteral("36"));
         QCOMPARE(cell(shown, 0, ImportPreviewModel::FirstField + 7), QStringLiteral("una dos"));
-        QVERIFY(cell(shown, 0, ImportPreviewModel::Remarks).contains("saltos de línea"));
-        QCOMPARE(cell(shown, 1, ImportPreviewModel::FirstField), QStringLiteral("Ana"));
+        QVERIFY(shown->model()->remarks(0).contains("saltos de línea"));
         QCOMPARE(cell(shown, 1, ImportPreviewModel::FirstField + 7), QStringLiteral("Prima"));
-        QVERIFY(cell(shown, 4, ImportPreviewModel::Remarks).contains("«李»"));
+        QVERIFY(shown->model()->remarks(3).contains("«Łukasz» se guarda como «Lukasz»"));
+        QVERIFY(shown->model()->remarks(5).contains("«😀»"));
         // The line below the list tells the remarks of the card under the cursor.
         QTRY_COMPARE(shown->list()->currentIndex().row(), 0);
-        QTest::keyClick(shown->list(), Qt::Key_Down);
-        QTest::keyClick(shown->list(), Qt::Key_Down);
+        for (int down = 0; down < 4; ++down)
+            QTest::keyClick(shown->list(), Qt::Key_Down);
         QCOMPARE(
             shown->remarks()->text(),
             QStringLiteral("Observaciones: No tiene fecha de cumpleaños, que es obligatoria."));
         // Space checks the card under the cursor, as a click on its box does.
-        QTest::keyClick(shown->list(), Qt::Key_Up);
+        for (int up = 0; up < 3; ++up)
+            QTest::keyClick(shown->list(), Qt::Key_Up);
         QTest::keyClick(shown->list(), Qt::Key_Space);
         QCOMPARE(shown->model()->isChosen(1), true);
         QTest::keyClick(shown->list(), Qt::Key_Space);
         QCOMPARE(shown->model()->isChosen(1), false);
 
-        // New cards are chosen, the stored name waits for the user, the others cannot be.
+        // New cards are chosen, the stored name waits for the user, a repeated name waits for
+        // the user to prefer it, the others cannot be.
         ImportPreviewModel* model = shown->model();
         const auto checkState = [&](int row) {
             return model->index(row, ImportPreviewModel::Mark).data(Qt::CheckStateRole);
         };
-        QCOMPARE(checkState(0).value<Qt::CheckState>(), Qt::Checked);
-        QCOMPARE(checkState(1).value<Qt::CheckState>(), Qt::Unchecked);
-        for (int row : {2, 3, 4}) {
+        const QList<Qt::CheckState> states{Qt::Checked, Qt::Unchecked, Qt::Unchecked, Qt::Checked};
+        for (int row = 0; row < states.size(); ++row)
+            QCOMPARE(checkState(row).value<Qt::CheckState>(), states[row]);
+        for (int row : {4, 5}) {
             QVERIFY(!checkState(row).isValid());
             QVERIFY(!model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole));
             QVERIFY(!(model->flags(model->index(row, 0)) & Qt::ItemIsUserCheckable));
         }
         QCOMPARE(shown->summary()->text(),
-                 QStringLiteral("Se guardará 1 contacto nuevo. 3 tarjetas no se pueden importar: "
-                                "vea «Observaciones»."));
+                 QStringLiteral("Se guardarán 2 contactos nuevos. 2 tarjetas no se pueden "
+                                "importar: van al final, con el motivo."));
+        // Of the cards of one name only one is imported: choosing the later leaves the first.
+        QVERIFY(model->setData(model->index(2, 0), Qt::Checked, Qt::CheckStateRole));
+        QCOMPARE(checkState(0).value<Qt::CheckState>(), Qt::Unchecked);
+        QCOMPARE(checkState(2).value<Qt::CheckState>(), Qt::Checked);
+        QCOMPARE(model->chosenRows(), (std::vector<std::size_t>{3, 4}));
 
         QCOMPARE(shown->updateBox()->checkState(), Qt::Unchecked);
         shown->updateBox()->click();
         QCOMPARE(checkState(1).value<Qt::CheckState>(), Qt::Checked);
         QVERIFY(shown->summary()->text().startsWith(
-            "Se guardará 1 contacto nuevo y se actualizará 1 ya guardado."));
-        model->setData(model->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
-        model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+            "Se guardarán 2 contactos nuevos y se actualizará 1 ya guardado."));
+        for (int row : {1, 2, 3})
+            model->setData(model->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
         QCOMPARE(shown->updateBox()->checkState(), Qt::Unchecked);
         QVERIFY(!shown->importButton()->isEnabled());
         QCOMPARE(manager.bytes(), stored);
+    }
+
+    // A name the contact file cannot hold is stored transliterated, and the file is read in the
+    // encoding Windows programs export.
+    void aTransliteratedNameIsImportedFromAUtf16File()
+    {
+        ManagerHarness manager("", fixedToday);
+        std::u16string text = u"\uFEFF";
+        for (const char16_t* name : {u"Łukasz Wiśniewski", u"Москва"})
+            text += u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + std::u16string(name) +
+                    u"\r\nNOTE:Dijo \\\"sí\\\" § 3\r\nBDAY:--07-01\r\nEND:VCARD\r\n";
+        std::string bytes;
+        for (const char16_t unit : text)
+            bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        ImportPreview* shown = preview(manager, bytes);
+        QVERIFY(shown);
+        QCOMPARE(cell(shown, 0, ImportPreviewModel::Mark), QStringLiteral("Nuevo"));
+        shown->importButton()->click();
+        QCOMPARE(manager.bytes(),
+                 fileOf({recordLine(
+                             {"Lukasz Wisniewski", "", "", "01/07", "", "", "", "Dijo \"sí\" ¶ 3"}),
+                         recordLine({"Moskva", "", "", "01/07", "", "", "", "Dijo \"sí\" ¶ 3"})}));
     }
 
     void importWritesTheChosenContactsInOneRewrite()

@@ -1,11 +1,15 @@
 #include "manager/AboutPicture.h"
 #include "manager/AboutWindow.h"
 #include "manager/ContactListModel.h"
+#include "platform/gui/Accessibility.h"
 #include "tests/manager/ManagerHarness.h"
 #include "tests/support/FileText.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -13,9 +17,35 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 #include <QtTest>
 
 using namespace manager;
+
+// Stands for the desktop's viewer: keeps what it was asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+namespace {
+
+// The letter "&" marks in a caption, in small letters.
+QString mnemonic(const QString& caption)
+{
+    const qsizetype mark = caption.indexOf(QLatin1Char('&'));
+    return mark < 0 || mark + 1 >= caption.size() ? QString() : caption.mid(mark + 1, 1).toLower();
+}
+
+int distinctLetters(const QString& letters)
+{
+    return static_cast<int>(QSet<QChar>(letters.begin(), letters.end()).size());
+}
+
+} // namespace
 
 // The main window's menus, the note box that follows the selected contact, and the About
 // window, on the real windows.
@@ -29,29 +59,153 @@ class MainWindowCommandsTest : public QObject {
     }
 
 private slots:
-    void theMenusReadAsDesignedWithoutShortcuts()
+    // The captions read as designed. Each entry has a letter of its own for Alt, and the
+    // commands have the keys of other desktop programs.
+    void theMenusReadAsDesignedWithTheDesktopsKeys()
     {
         ManagerHarness manager("");
-        const auto items = [&](const char* menu) {
+        QString menuBarLetters;
+        const auto items = [&](const char* name) {
+            const QMenu* menu = manager.window().findChild<QMenu*>(name);
+            menuBarLetters += mnemonic(menu->title());
             QStringList items;
-            for (const QAction* action : manager.window().findChild<QMenu*>(menu)->actions())
-                items << (action->isSeparator() ? "-" : action->text()) + "=" +
-                             action->objectName();
+            QString letters;
+            for (const QAction* action : menu->actions()) {
+                if (action->isSeparator()) {
+                    items << "-=" + action->objectName();
+                    continue;
+                }
+                letters += mnemonic(action->text());
+                const QString keys = action->shortcut().toString();
+                items << platform::withoutMnemonic(action->text()) + "=" + action->objectName() +
+                             (keys.isEmpty() ? QString() : " " + keys);
+            }
+            items << "letters " + QString::number(distinctLetters(letters)) + " of " +
+                         QString::number(letters.size());
             return items;
         };
-        QCOMPARE(manager.window().findChild<QMenu*>("mnuarchivo")->title(),
-                 QStringLiteral("Archivo"));
         QCOMPARE(
             items("mnuarchivo"),
-            (QStringList{
-                "Agregar...=mnuadd", "Modificar...=mnumodi", "Quitar=mnudel",
-                "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
-                "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
-                "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion", "Salir=mnuend"}));
-        QCOMPARE(manager.window().findChild<QMenu*>("mnuayuda")->title(), QStringLiteral("Ayuda"));
-        QCOMPARE(items("mnuayuda"), QStringList{"Acerca De...=mnuacerca"});
-        for (const QAction* action : manager.window().findChildren<QAction*>())
-            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
+            (QStringList{"Agregar...=mnuadd Ctrl+N", "Modificar...=mnumodi", "Quitar=mnudel Del",
+                         "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
+                         "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
+                         "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion",
+                         "Salir=mnuend Ctrl+Q", "letters 9 of 9"}));
+        QCOMPARE(items("mnuayuda"), (QStringList{"Acerca De...=mnuacerca",
+                                                 "Guía de Tortavela=mnuguia", "letters 2 of 2"}));
+        QCOMPARE(
+            platform::withoutMnemonic(manager.window().findChild<QMenu*>("mnuarchivo")->title()),
+            QStringLiteral("Archivo"));
+        QCOMPARE(platform::withoutMnemonic(manager.window().findChild<QMenu*>("mnuayuda")->title()),
+                 QStringLiteral("Ayuda"));
+        QCOMPARE(distinctLetters(menuBarLetters), 2);
+    }
+
+    // Intro or a double click on a row modifies it, Supr removes it after the question (in the
+    // search box it deletes a letter), Ctrl+N adds; the list's context menu has the same
+    // commands.
+    void theKeysAndTheMouseOfOtherProgramsRunTheCommands()
+    {
+        ManagerHarness manager(fileOf({line("Ana", "de Ana"), line("Bea", "de Bea")}));
+        manager.answer = QMessageBox::Cancel;
+        MainWindow& window = manager.window();
+        QTreeView* list = window.listView();
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        const auto openedFor = [&]() -> QString {
+            auto* form = window.findChild<ContactDialog*>();
+            if (!form)
+                return "nothing";
+            const QString opened = form->original() ? text(form, 0) : "a new contact";
+            form->reject();
+            return manager.isOpen<ContactDialog>() ? "a dialog that stays" : opened;
+        };
+
+        manager.clickRow("Bea");
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(openedFor(), QStringLiteral("Bea"));
+        // A double click's first click selects the row.
+        const QPoint ana = list->visualRect(window.listIndex(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, ana);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, ana);
+        QCOMPARE(openedFor(), QStringLiteral("Ana"));
+        QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(openedFor(), QStringLiteral("a new contact"));
+
+        // Back from the dialog, the keyboard is on the list again.
+        QTRY_VERIFY(window.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].title, QStringLiteral("Tortavela"));
+        QLineEdit* search = window.searchBox();
+        typeInto(search, "Bx");
+        search->setCursorPosition(1);
+        QTest::keyClick(search, Qt::Key_Delete);
+        QCOMPARE(search->text(), QStringLiteral("B"));
+        QCOMPARE(manager.messages.size(), 1);
+        search->clear();
+
+        // A right click selects the row under it and offers the commands on it. The window
+        // system turns the click into a context menu request, which is sent here as it would.
+        const QPoint bea = list->visualRect(window.listIndex(1)).center();
+        manager.clickRow("Ana");
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, bea);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, bea,
+                                  list->viewport()->mapToGlobal(bea));
+        QApplication::sendEvent(list->viewport(), &request);
+        auto* menu = window.findChild<QMenu*>("mnulista");
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(window.selectedRow(), std::optional<int>(1));
+        QStringList commands;
+        for (const QAction* action : menu->actions())
+            commands << action->objectName();
+        QCOMPARE(commands, (QStringList{"mnuadd", "mnumodi", "mnudel"}));
+        QTest::keyClick(menu, Qt::Key_Q);
+        QCOMPARE(manager.messages.size(), 2);
+        QCOMPARE(manager.bytes(), fileOf({line("Ana", "de Ana"), line("Bea", "de Bea")}));
+    }
+
+    void ctrlQEndsTheProgram()
+    {
+        ManagerHarness manager("");
+        manager.window().activateWindow();
+        QTRY_VERIFY(manager.window().isActiveWindow());
+        QTimer::singleShot(0, [&] {
+            QTest::keyClick(manager.window().listView(), Qt::Key_Q, Qt::ControlModifier);
+        });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    // "Guía de Tortavela" hands the guide beside the programs to the desktop's viewer.
+    void theGuideOpensInTheDesktopsViewer_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("the guide beside the programs") << true;
+        QTest::newRow("the guide missing") << false;
+    }
+
+    void theGuideOpensInTheDesktopsViewer()
+    {
+        QFETCH(bool, installed);
+        ManagerHarness manager("");
+        const auto guide = manager.dir() / "GUIA.md";
+        if (installed)
+            writeBytes(guide, "# Guía de Tortavela\n");
+        UrlCatcher viewer;
+        QDesktopServices::setUrlHandler("file", &viewer, "open");
+        manager.action("mnuguia")->trigger();
+        QDesktopServices::unsetUrlHandler("file");
+        const QString path = QString::fromStdString(guide.string());
+        if (installed) {
+            QCOMPARE(viewer.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+            QVERIFY(manager.messages.isEmpty());
+        } else {
+            QVERIFY(viewer.opened.isEmpty());
+            QCOMPARE(manager.messages.size(), 1);
+            QVERIFY(manager.messages[0].text.contains(path));
+        }
     }
 
     void aClickShowsTheRowsOwnNote_data()
@@ -89,7 +243,7 @@ private slots:
     {
         ManagerHarness manager(fileOf({line("Ana", "de Ana"), line("Bea", "de Bea")}));
         QTreeView* list = manager.window().listView();
-        const QPoint ana = list->visualRect(manager.window().contactList()->index(0, 0)).center();
+        const QPoint ana = list->visualRect(manager.window().listIndex(0)).center();
         QVERIFY(manager.commandsEnabled());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, ana);
         QVERIFY(!manager.window().selectedRow());
@@ -149,6 +303,9 @@ private slots:
         QCOMPARE(about->size(), QSize(361, 245));
         auto* image = about->findChild<QLabel*>("Image1");
         QCOMPARE(image->pixmap().size(), QSize(363, 255));
+        // Screen readers say what it shows.
+        QVERIFY(image->accessibleName().contains(QStringLiteral("Tortavela")));
+        QVERIFY(image->accessibleDescription().contains(QStringLiteral("tarta")));
         QVERIFY(!manager.window().isEnabled());
         QVERIFY(about->isEnabled());
         // It takes the keyboard, so that its keys reach it.

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTreeView>
 #include <QtTest>
 #include <sys/stat.h>
@@ -214,8 +215,8 @@ private slots:
     }
 
     // The list and the note box take what the window grows; the labels stay by the controls
-    // they belong to, the columns keep their widths, and the window never gets smaller than
-    // designed.
+    // they belong to, the last column takes the list's growth, the others keep their widths, and
+    // the window never gets smaller than designed.
     void theListAndTheNoteGrowWithTheWindow()
     {
         MainWindow& window = start(fileOf({recordLine({"Ana", "", "", "1/1", "", "", "", ""})}));
@@ -241,13 +242,15 @@ private slots:
         QCOMPARE(place("lbldate"), designedDate);
         QCOMPARE(place("lblcantcum"), designedCount.translated(200, 0));
         QCOMPARE(place("Label1"), designedCaption.translated(0, 120));
-        for (int i = 0; i < 7; ++i)
+        for (int i = 0; i < 6; ++i)
             QCOMPARE(list->columnWidth(i), columns[i]);
+        QCOMPARE(list->columnWidth(6), columns[6] + 200);
 
         window.resize(300, 200);
         QTRY_COMPARE(window.centralWidget()->size(), designedClient);
         QCOMPARE(place("LW1"), designedList);
         QCOMPARE(place("txtdesc"), designedNote);
+        QCOMPARE(list->columnWidth(6), columns[6]);
     }
 
     void columnWidthsFollowTheDesign()
@@ -262,14 +265,13 @@ private slots:
             QCOMPARE(list->columnWidth(i), qRound(expected[i] / 15));
     }
 
-    // Rather than clip a caption, the headers take the largest size at which all of them fit.
+    // Rather than clip a caption, the headers take the largest size at which all of them fit,
+    // each beside the arrow it shows when the list is sorted by it.
     void theHeadersTakeTheLargestSizeThatFits()
     {
         start(std::string());
         const QTreeView* list = m_window->findChild<QTreeView*>("LW1");
         const QHeaderView* header = list->header();
-        const int margins =
-            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
         const auto fits = [&](double pointSize) {
             QFont font = header->font();
             font.setPointSizeF(pointSize);
@@ -278,13 +280,31 @@ private slots:
                 const QString caption = m_window->contactList()
                                             ->headerData(column, Qt::Horizontal, Qt::DisplayRole)
                                             .toString();
-                if (metrics.horizontalAdvance(caption) + margins > list->columnWidth(column))
+                if (metrics.horizontalAdvance(caption) >
+                    MainWindow::headerCaptionRoom(header, list->columnWidth(column), font))
                     return false;
             }
             return true;
         };
         const double size = header->font().pointSizeF();
         QVERIFY(fits(size));
+        // Beside the arrow of the header as tall as it is, each caption has its room.
+        for (int column = 0; column < 7; ++column) {
+            QStyleOptionHeader option;
+            option.initFrom(header);
+            option.state |= QStyle::State_Horizontal;
+            option.orientation = Qt::Horizontal;
+            option.rect = QRect(0, 0, list->columnWidth(column), header->sizeHint().height());
+            option.sortIndicator = QStyleOptionHeader::SortDown;
+            const QString caption = m_window->contactList()
+                                        ->headerData(column, Qt::Horizontal, Qt::DisplayRole)
+                                        .toString();
+            QVERIFY2(QFontMetrics(header->font()).horizontalAdvance(caption) <=
+                         header->style()
+                             ->subElementRect(QStyle::SE_HeaderLabel, &option, header)
+                             .width(),
+                     qPrintable(caption));
+        }
         QVERIFY(size == QTreeView().header()->font().pointSizeF() || !fits(size + 0.25));
     }
 

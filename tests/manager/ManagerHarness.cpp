@@ -12,7 +12,8 @@
 using namespace manager;
 
 ManagerHarness::ManagerHarness(const std::string& content,
-                               std::function<std::chrono::year_month_day()> today)
+                               std::function<std::chrono::year_month_day()> today,
+                               std::filesystem::path windowMemory)
 {
     writeBytes(file(), content);
     platform::setMessageAnswerHook([this](const platform::MessageRequest& request) {
@@ -20,7 +21,10 @@ ManagerHarness::ManagerHarness(const std::string& content,
         return answer;
     });
     m_window = std::make_unique<MainWindow>(
-        MainWindow::Environment{m_dir.path(), m_dir.path() / "autostart", std::move(today)});
+        MainWindow::Environment{.programDir = m_dir.path(),
+                                .autostartDir = m_dir.path() / "autostart",
+                                .today = std::move(today),
+                                .windowMemoryFile = std::move(windowMemory)});
     m_window->startUp();
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
@@ -56,6 +60,15 @@ QStringList ManagerHarness::names() const
     return names;
 }
 
+QStringList ManagerHarness::shownNames() const
+{
+    QStringList names;
+    const QAbstractItemModel* shown = m_window->listView()->model();
+    for (int i = 0; i < shown->rowCount(); ++i)
+        names << shown->index(i, 0).data().toString();
+    return names;
+}
+
 QStringList ManagerHarness::row(int position) const
 {
     QStringList cells;
@@ -86,7 +99,7 @@ int ManagerHarness::positionOf(const QString& name) const
 void ManagerHarness::clickRow(int position)
 {
     QTreeView* list = m_window->listView();
-    const QModelIndex index = m_window->contactList()->index(position, 0);
+    const QModelIndex index = m_window->listIndex(position);
     list->scrollTo(index);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
 }

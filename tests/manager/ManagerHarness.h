@@ -20,9 +20,11 @@ class QAction;
 // (offscreen), with every message box answered by `answer` and recorded.
 class ManagerHarness {
 public:
+    // `windowMemory`: where the window remembers its size and columns; none by default.
     explicit ManagerHarness(
         const std::string& content,
-        std::function<std::chrono::year_month_day()> today = platform::localToday);
+        std::function<std::chrono::year_month_day()> today = platform::localToday,
+        std::filesystem::path windowMemory = {});
     ManagerHarness(const ManagerHarness&) = delete;
     ManagerHarness& operator=(const ManagerHarness&) = delete;
     ~ManagerHarness();
@@ -34,13 +36,17 @@ public:
     bool exists(const char* name) const;
 
     QAction* action(const char* name) const;
+    // Every contact's name, in name order; the list may show fewer, in another order.
     QStringList names() const;
+    // The names the list shows, from its top.
+    QStringList shownNames() const;
     // The texts of the row's seven columns.
     QStringList row(int position) const;
     QString countCaption() const;
     // Both commands; fails the test when they differ, since they always change together.
     bool commandsEnabled() const;
 
+    // A row of the contact list (names()), clicked where the list shows it.
     void clickRow(int position);
     int positionOf(const QString& name) const;
     void clickRow(const QString& name) { clickRow(positionOf(name)); }

@@ -3,8 +3,10 @@
 #include "tests/support/FileText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
@@ -66,6 +68,42 @@ private slots:
         QCOMPARE(form->monthList()->currentIndex(), month);
     }
 
+    // A birthday no year has (from a file written by hand) is shown as stored, and "Aceptar"
+    // refuses it until another day is chosen.
+    void aStoredDayTheMonthLacksIsShownAndMustBeCorrected()
+    {
+        ManagerHarness manager(fileOf({recordLine({"Ana", "", "30", "31/02", "", "", "", ""})}));
+        manager.clickRow("Ana");
+        auto* form = manager.openDialog("mnumodi");
+        QTRY_COMPARE(QApplication::activeWindow(), form);
+        QCOMPARE(form->dayList()->currentText(), QStringLiteral("31"));
+        QCOMPARE(form->monthList()->currentText(), QStringLiteral("Febrero"));
+        clickAceptar(form);
+        QCOMPARE(manager.messages.size(), 1);
+        QCOMPARE(manager.messages[0].text,
+                 QStringLiteral("La fecha de cumpleaños no existe: febrero tiene 29 días"));
+        QCOMPARE(manager.messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(QApplication::focusWidget(), form->dayList());
+        QCOMPARE(manager.bytes(), fileOf({recordLine({"Ana", "", "30", "31/02", "", "", "", ""})}));
+
+        form->dayList()->setCurrentIndex(28);
+        clickAceptar(form);
+        QCOMPARE(manager.bytes(), fileOf({recordLine({"Ana", "", "30", "29/02", "", "", "", ""})}));
+    }
+
+    // The search hid the contact once changed: it is cleared, so that the contact is seen
+    // selected.
+    void aChangedContactTheSearchWouldHideIsShownSelected()
+    {
+        ManagerHarness manager(fileOf({line("Ana"), line("Bea")}));
+        typeInto(manager.window().searchBox(), "an");
+        QCOMPARE(manager.shownNames(), QStringList{"Ana"});
+        rename(manager, "Ana", "Alba");
+        QCOMPARE(manager.window().searchBox()->text(), QString());
+        QCOMPARE(manager.shownNames(), (QStringList{"Alba", "Bea"}));
+        QCOMPARE(manager.window().selectedRow(), std::optional<int>(0));
+    }
+
     void acceptingUnchangedMovesTheLineLast()
     {
         ManagerHarness manager(fileOf({line("Ana"), line("Bea", "41", "de Bea"), line("Carla")}));
@@ -77,9 +115,10 @@ private slots:
                  fileOf({line("Ana"), line("Carla"), line("Bea", "41", "de Bea")}));
         QVERIFY(!manager.exists("data2.tvl"));
         QCOMPARE(manager.names(), (QStringList{"Ana", "Bea", "Carla"}));
-        QCOMPARE(manager.window().note(), QString());
-        QVERIFY(!manager.window().selectedRow());
-        QVERIFY(!manager.commandsEnabled());
+        // The changed contact stays selected, its note shown, ready for the next command.
+        QCOMPARE(manager.window().selectedRow(), std::optional<int>(1));
+        QCOMPARE(manager.window().note(), QStringLiteral("de Bea"));
+        QVERIFY(manager.commandsEnabled());
         QCOMPARE(manager.countCaption(), QStringLiteral("Cantidad De Contactos : 3"));
         QVERIFY(manager.window().isEnabled());
         QVERIFY(!manager.isOpen<ContactDialog>());

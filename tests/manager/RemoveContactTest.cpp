@@ -183,7 +183,7 @@ private slots:
         ManagerHarness manager(stored);
         // A Ctrl+click on the selected row leaves no row selected.
         QTreeView* list = manager.window().listView();
-        const QRect row = list->visualRect(manager.window().contactList()->index(0, 0));
+        const QRect row = list->visualRect(manager.window().listIndex(0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
         QVERIFY(!manager.window().selectedRow());
         QVERIFY(!manager.commandsEnabled());

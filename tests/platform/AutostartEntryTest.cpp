@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -107,4 +108,56 @@ TEST(AutostartEntry, FollowsXdgConfigHome)
     EXPECT_EQ(autostartDirectory(), "/home/ana/.config/autostart");
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(autostartDirectory(), "/home/ana/.config/autostart");
+}
+
+// The desktops' "Startup applications" switch the entry off with these keys; the manager
+// rewrites the entry at every start and keeps them as the user set them.
+TEST(AutostartEntry, KeepsTheUsersChoiceToSwitchItOff)
+{
+    TempDir dir;
+    const auto autostart = dir / "autostart";
+    const std::filesystem::path programDir = "/home/ana/.local/lib/tortavela";
+    std::filesystem::create_directories(autostart);
+    const auto file = autostart / kAutostartFileName;
+    // As GNOME and KDE leave it: the old program directory, their keys, other groups.
+    writeBytes(file, "[Desktop Entry]\r\n"
+                     "Type=Application\n"
+                     "Name=Tortavela\n"
+                     "Exec=\"/old/place/Avisela\"\n"
+                     "X-GNOME-Autostart-enabled=false\n"
+                     "Comment=stale\n"
+                     "Hidden = true\n"
+                     "Hidden=false\n"
+                     "[Desktop Action Other]\n"
+                     "X-GNOME-Autostart-enabled=true\n");
+    ASSERT_TRUE(registerReminderAtLogon(programDir, autostart).ok);
+    EXPECT_EQ(readBytes(file), autostartEntryText(programDir) + "X-GNOME-Autostart-enabled=false\n"
+                                                                "Hidden = true\n");
+    // And again at the next start.
+    ASSERT_TRUE(registerReminderAtLogon(programDir, autostart).ok);
+    EXPECT_EQ(readBytes(file), autostartEntryText(programDir) + "X-GNOME-Autostart-enabled=false\n"
+                                                                "Hidden = true\n");
+    if (validatorAvailable()) {
+        const std::string command = "desktop-file-validate '" + file.string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+
+    // Switched on again by the desktop (it writes the key anew, or removes it): kept so too.
+    writeBytes(file, autostartEntryText("/old/place") + "X-GNOME-Autostart-enabled=true\n");
+    ASSERT_TRUE(registerReminderAtLogon(programDir, autostart).ok);
+    EXPECT_EQ(readBytes(file), autostartEntryText(programDir) + "X-GNOME-Autostart-enabled=true\n");
+    writeBytes(file, autostartEntryText("/old/place"));
+    ASSERT_TRUE(registerReminderAtLogon(programDir, autostart).ok);
+    EXPECT_EQ(readBytes(file), autostartEntryText(programDir));
+}
+
+TEST(AutostartEntry, AnEntryThatIsNoFileIsNeitherReadNorWaitedOn)
+{
+    TempDir dir;
+    const auto autostart = dir / "autostart";
+    std::filesystem::create_directories(autostart);
+    const auto file = autostart / kAutostartFileName;
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    ASSERT_TRUE(registerReminderAtLogon("/opt/tortavela", autostart).ok);
+    EXPECT_EQ(readBytes(file), autostartEntryText("/opt/tortavela"));
 }

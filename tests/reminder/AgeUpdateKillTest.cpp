@@ -1,5 +1,6 @@
-// The age update killed at any moment: after the next start that day, every contact due today
-// is one year older exactly once, and the contact file is always the whole old or the whole new.
+// The age update killed at any moment: after the next start that day, every contact due today,
+// and every contact whose birthday the catch-up counts, is one year older exactly once, and the
+// contact file is always the whole old or the whole new.
 #include "contacts/Lines.h"
 #include "contacts/Record.h"
 #include "reminder/core/AgeUpdate.h"
@@ -22,15 +23,19 @@ using namespace std::chrono;
 namespace {
 
 const Date kDec7 = 2026y / December / 7d;
+// The reminder last ran on Friday: the birthdays of the weekend are caught up on Monday.
+const Date kDec4 = 2026y / December / 4d;
 
-// `count` contacts; every `dueEvery`-th has its birthday today, and its age is its number.
+// `count` contacts; every `dueEvery`-th has its birthday today, every `missedEvery`-th of the
+// others on Saturday, and its age is its number.
 struct Contacts {
     std::string before;
     std::string after; // once every due age has grown by one
     std::vector<std::string> dueNames;
+    std::vector<std::string> missedNames;
 };
 
-Contacts makeContacts(int count, int dueEvery)
+Contacts makeContacts(int count, int dueEvery, int missedEvery = 0)
 {
     Contacts made;
     std::vector<std::string> before;
@@ -38,17 +43,29 @@ Contacts makeContacts(int count, int dueEvery)
     for (int i = 0; i < count; ++i) {
         const std::string name = "Contacto " + std::to_string(i);
         const bool due = i % dueEvery == 0;
+        const bool missed = !due && missedEvery > 0 && i % missedEvery == 1;
         const std::string age = std::to_string(i % 90);
-        const std::string birthday = due ? "07/12" : "15/06";
+        const std::string birthday = due ? "07/12" : missed ? "05/12" : "15/06";
         before.push_back(recordLine({name, "", age, birthday, "600", "Calle", "", "nota"}));
-        after.push_back(recordLine({name, "", due ? std::to_string(i % 90 + 1) : age,
-                                    due ? "7/12" : "15/6", "600", "Calle", "", "nota"}));
+        after.push_back(recordLine({name, "", due || missed ? std::to_string(i % 90 + 1) : age,
+                                    due      ? "7/12"
+                                    : missed ? "5/12"
+                                             : "15/6",
+                                    "600", "Calle", "", "nota"}));
         if (due)
             made.dueNames.push_back(name);
+        if (missed)
+            made.missedNames.push_back(name);
     }
     made.before = fileOf(before);
     made.after = fileOf(after);
     return made;
+}
+
+// One start's update: today's names and the catch-up since Friday.
+void update(const TempDir& dir, const Contacts& contacts, const contacts::RewriteHooks& hooks = {})
+{
+    updateAges(dir.path(), kDec7, contacts.dueNames, kDec4, hooks);
 }
 
 // Runs the update in a child process and gives its pid; `hooks` may end it on the spot.
@@ -57,7 +74,7 @@ pid_t updateInChild(const TempDir& dir, const Contacts& contacts,
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        advanceAges(dir.path(), kDec7, contacts.dueNames, hooks);
+        update(dir, contacts, hooks);
         ::_exit(0);
     }
     return child;
@@ -82,7 +99,7 @@ struct Tally {
             ++otherFiles;
 
         // The next start that day.
-        advanceAges(dir.path(), kDec7, contacts.dueNames);
+        update(dir, contacts);
         std::unordered_map<std::string_view, int> ages;
         const std::string rerun = readBytes(dir / "data.tvl");
         for (std::string_view line : contacts::splitLines(rerun)) {
@@ -90,10 +107,12 @@ struct Tally {
                 ages[(*fields)[contacts::ContactField::Name]] =
                     std::stoi(std::string((*fields)[contacts::ContactField::Age]));
         }
-        for (const std::string& name : contacts.dueNames) {
-            const int before = std::stoi(name.substr(name.find(' ') + 1)) % 90;
-            lost += ages[name] <= before;
-            doubled += ages[name] > before + 1;
+        for (const auto* names : {&contacts.dueNames, &contacts.missedNames}) {
+            for (const std::string& name : *names) {
+                const int before = std::stoi(name.substr(name.find(' ') + 1)) % 90;
+                lost += ages[name] <= before;
+                doubled += ages[name] > before + 1;
+            }
         }
         leftovers += std::filesystem::exists(dir / "data.tvl.journal") ||
                      std::filesystem::exists(dir / "data2.tvl");
@@ -108,15 +127,22 @@ constexpr contacts::RewriteStep kAllSteps[] = {
     contacts::RewriteStep::DirectorySynced, contacts::RewriteStep::JournalRemoved,
 };
 
-TEST(AgeUpdateKill, AtEveryStepTheNextStartAdvancesEachDueAgeOnce)
+class AgeUpdateKillAtEveryStep : public testing::TestWithParam<bool> {};
+
+TEST_P(AgeUpdateKillAtEveryStep, TheNextStartAdvancesEachDueAgeOnce)
 {
-    const Contacts contacts = makeContacts(30, 10);
+    const bool catchUp = GetParam();
+    const Contacts contacts = makeContacts(30, 10, catchUp ? 7 : 0);
     ASSERT_EQ(contacts.dueNames.size(), 3u);
+    ASSERT_EQ(contacts.missedNames.size(), catchUp ? 5u : 0u);
     Tally tally;
     int kills = 0;
     for (contacts::RewriteStep dying : kAllSteps) {
-        // Markers are made one by one: die after the first, the second and the last.
-        const int occurrences = dying == contacts::RewriteStep::MarkerMade ? 3 : 1;
+        // Markers are made one by one: die after each of them.
+        const int occurrences =
+            dying == contacts::RewriteStep::MarkerMade
+                ? static_cast<int>(contacts.dueNames.size() + contacts.missedNames.size())
+                : 1;
         for (int occurrence = 1; occurrence <= occurrences; ++occurrence) {
             SCOPED_TRACE("step " + std::to_string(static_cast<int>(dying)) + ", occurrence " +
                          std::to_string(occurrence));
@@ -150,6 +176,11 @@ TEST(AgeUpdateKill, AtEveryStepTheNextStartAdvancesEachDueAgeOnce)
     EXPECT_EQ(tally.leftovers, 0);
 }
 
+INSTANTIATE_TEST_SUITE_P(AgeUpdateKill, AgeUpdateKillAtEveryStep, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "TodayAndTheCatchUp" : "Today");
+                         });
+
 // Kills at random moments of a whole update. TORTAVELA_KILL_SWEEP="TRIALS CONTACTS" runs a
 // longer sweep than the default.
 TEST(AgeUpdateKill, AtRandomMomentsNoAgeIsLostOrDoubled)
@@ -158,7 +189,8 @@ TEST(AgeUpdateKill, AtRandomMomentsNoAgeIsLostOrDoubled)
     int count = 20'000;
     if (const char* sweep = std::getenv("TORTAVELA_KILL_SWEEP"))
         std::sscanf(sweep, "%d %d", &trials, &count);
-    const Contacts contacts = makeContacts(count, 250);
+    // Today's birthdays and, as many again, the weekend's.
+    const Contacts contacts = makeContacts(count, 250, 249);
 
     // How long a whole update takes here (the slowest of three): the kills fall anywhere in it
     // and a little after.
@@ -187,6 +219,7 @@ TEST(AgeUpdateKill, AtRandomMomentsNoAgeIsLostOrDoubled)
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         tally.count(dir, contacts, readBytes(dir / "data.tvl"));
     }
+    ASSERT_FALSE(contacts.missedNames.empty());
     std::printf("%d kills in a %lld ms update of %d contacts: %d old, %d new, %d other files; "
                 "%d lost, %d doubled advances after the next start\n",
                 trials, static_cast<long long>(duration_cast<milliseconds>(whole).count()), count,

@@ -56,16 +56,37 @@ TEST_P(AgeAdvance, TakesTheLeadingNumberPlusOne)
 {
     TempDir dir;
     writeBytes(dir / "data.tvl", fileOf({line("Ana", "Anita", GetParam().before, "07/12")}));
-    ASSERT_TRUE(advanceAges(dir.path(), kDec7, {"Ana"}).rewrite.written());
+    const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"});
+    ASSERT_TRUE(result.rewrite.written());
+    EXPECT_TRUE(result.saved);
     EXPECT_EQ(readBytes(dir / "data.tvl"),
               fileOf({line("Ana", "Anita", GetParam().after, "7/12")}));
+    // The birthday is counted either way: the marker is made.
+    EXPECT_TRUE(std::filesystem::exists(dir / "07122026§Ana§Anita"));
+    EXPECT_EQ(result.advanced, std::string(GetParam().before) == GetParam().after ? 0u : 1u);
+}
+
+// An unknown age in a file whose bytes nothing else changes still gets its marker: the
+// birthday was seen.
+TEST(UnknownAge, IsMarkedThoughTheFileStaysAsItIs)
+{
+    TempDir dir;
+    const std::string content = fileOf({line("Ana", "Anita", "", "7/12")});
+    writeBytes(dir / "data.tvl", content);
+    const AgeUpdateResult result = advanceAges(dir.path(), kDec7, {"Ana"});
+    EXPECT_TRUE(result.saved);
+    EXPECT_EQ(readBytes(dir / "data.tvl"), content);
+    EXPECT_TRUE(std::filesystem::exists(dir / "07122026§Ana§Anita"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl.journal"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ages, AgeAdvance,
     testing::Values(AgeRow{"plain", "30", "31"}, AgeRow{"wordy", "30 años", "31"},
-                    AgeRow{"blanksFirst", "  9", "10"}, AgeRow{"empty", "", "1"},
-                    AgeRow{"noNumber", "treinta", "1"}, AgeRow{"leadingZero", "09", "10"},
+                    AgeRow{"blanksFirst", "  9", "10"}, AgeRow{"leadingZero", "09", "10"},
+                    // An unknown age stays unknown.
+                    AgeRow{"empty", "", ""}, AgeRow{"noNumber", "treinta", "treinta"},
+                    AgeRow{"question", "?", "?"},
                     AgeRow{"manyDigits", "99999999999999999999", "100000000000000000000"}),
     [](const testing::TestParamInfo<AgeRow>& info) { return std::string(info.param.row); });
 
@@ -251,6 +272,122 @@ TEST_F(AgeUpdate, MarkersOfNamesWithSlashesStayInTheProgramDirectory)
     store({line("../../Ana", "/x", "30", "07/12")});
     EXPECT_EQ(advanceAges(dir.path(), kDec7, {"../../Ana"}).advanced, 1u);
     EXPECT_TRUE(marked("07122026§..%2F..%2FAna§%2Fx"));
+}
+
+// The catch-up: birthdays that fell on days no reminder ran, counted in the same rewrite.
+class CatchUp : public AgeUpdate {
+protected:
+    const Date kFriday = 2026y / December / 4d;
+    const Date kMonday = 2026y / December / 7d;
+};
+
+TEST_F(CatchUp, AWeekendIsCaughtUpOnMondayOnceWithTodaysAdvances)
+{
+    store({line("Ana", "Anita", "30", "05/12"), line("Bea", "", "40", "06/12"),
+           line("Ciro", "", "50", "07/12"), line("Dora", "", "", "06/12"),
+           line("Eva", "", "20", "04/12"), line("Fede", "", "9", "08/12")});
+    const AgeUpdateResult result = updateAges(dir.path(), kMonday, {"Ciro"}, kFriday);
+    EXPECT_TRUE(result.saved);
+    EXPECT_EQ(result.advanced, 3u); // Ana, Bea, Ciro; Dora's unknown age stays
+    EXPECT_EQ(result.caughtUp, (std::vector<CaughtUpBirthday>{{"Ana", 2026y / December / 5d},
+                                                              {"Bea", 2026y / December / 6d},
+                                                              {"Dora", 2026y / December / 6d}}));
+    const std::string after =
+        fileOf({line("Ana", "Anita", "31", "5/12"), line("Bea", "", "41", "6/12"),
+                line("Ciro", "", "51", "7/12"), line("Dora", "", "", "6/12"),
+                line("Eva", "", "20", "4/12"), line("Fede", "", "9", "8/12")});
+    EXPECT_EQ(stored(), after);
+    for (const char* marker :
+         {"05122026§Ana§Anita", "06122026§Bea§", "07122026§Ciro§", "06122026§Dora§"})
+        EXPECT_TRUE(marked(marker)) << marker;
+    EXPECT_FALSE(marked("04122026§Eva§"));
+
+    // Again that day, or a start that finds the markers: nothing more.
+    const AgeUpdateResult again = updateAges(dir.path(), kMonday, {"Ciro"}, kFriday);
+    EXPECT_TRUE(again.caughtUp.empty());
+    EXPECT_EQ(again.advanced, 0u);
+    EXPECT_EQ(stored(), after);
+}
+
+TEST_F(CatchUp, AMarkerOfEitherFormMeansTheBirthdayWasCounted)
+{
+    store({line("Ana", "Anita", "30", "05/12"), line("Bea", "", "40", "06/12")});
+    writeBytes(dir / "05122026§Ana§Anita", "");
+    writeBytes(dir / "6122026Bea", ""); // the first form
+    const std::string before = stored();
+    const AgeUpdateResult result = updateAges(dir.path(), kMonday, {}, kFriday);
+    EXPECT_TRUE(result.saved);
+    EXPECT_TRUE(result.caughtUp.empty());
+    // Without names of today's, nothing else is rewritten: not even the birthdays' short form.
+    EXPECT_EQ(result.rewrite.outcome, contacts::RewriteResult::Outcome::Declined);
+    EXPECT_EQ(stored(), before);
+}
+
+TEST_F(CatchUp, AYearAgoTodayAndTodayAreTwoBirthdays)
+{
+    store({line("Ana", "", "30", "07/12")});
+    const AgeUpdateResult result = updateAges(dir.path(), kMonday, {"Ana"}, 2025y / December / 6d);
+    EXPECT_EQ(result.caughtUp, (std::vector<CaughtUpBirthday>{{"Ana", 2025y / December / 7d}}));
+    EXPECT_EQ(stored(), fileOf({line("Ana", "", "32", "7/12")}));
+    EXPECT_TRUE(marked("07122025§Ana§"));
+    EXPECT_TRUE(marked("07122026§Ana§"));
+}
+
+TEST_F(CatchUp, SameNameAndAliasTwiceIsCaughtUpOnce)
+{
+    store({line("Ana", "", "30", "05/12"), line("Ana", "", "30", "05/12", "copia")});
+    const AgeUpdateResult result = updateAges(dir.path(), kMonday, {}, kFriday);
+    EXPECT_EQ(result.caughtUp.size(), 1u);
+    EXPECT_EQ(stored(),
+              fileOf({line("Ana", "", "31", "5/12"), line("Ana", "", "30", "5/12", "copia")}));
+}
+
+TEST_F(CatchUp, AMarkerThatCannotBeMadeLeavesThatBirthdayForTheNextStart)
+{
+    store({line("Ana", "", "30", "05/12"), line("Bea", "", "40", "06/12")});
+    contacts::RewriteHooks hooks;
+    hooks.markerCreation = [](const contacts::MarkerFile& marker) {
+        return marker.name != "05122026§Ana§";
+    };
+    const AgeUpdateResult result = updateAges(dir.path(), kMonday, {}, kFriday, hooks);
+    EXPECT_FALSE(result.saved);
+    EXPECT_EQ(result.caughtUp, (std::vector<CaughtUpBirthday>{{"Bea", 2026y / December / 6d}}));
+    EXPECT_EQ(stored(), fileOf({line("Ana", "", "30", "5/12"), line("Bea", "", "41", "6/12")}));
+    const AgeUpdateResult next = updateAges(dir.path(), kMonday, {}, kFriday);
+    EXPECT_TRUE(next.saved);
+    EXPECT_EQ(next.caughtUp, (std::vector<CaughtUpBirthday>{{"Ana", 2026y / December / 5d}}));
+    EXPECT_EQ(stored(), fileOf({line("Ana", "", "31", "5/12"), line("Bea", "", "41", "6/12")}));
+}
+
+TEST_F(CatchUp, BringingUpToDateRemembersTheDayOnlyOnceEverythingIsSaved)
+{
+    store({line("Ana", "", "30", "05/12")});
+    contacts::RewriteHooks failing;
+    failing.atStep = [](contacts::RewriteStep step) {
+        return step != contacts::RewriteStep::TempWritten;
+    };
+    AgeDays days;
+    days.catchUpAfter = kFriday;
+    EXPECT_FALSE(bringAgesUpToDate(dir.path(), kMonday, days, {}, failing).saved);
+    EXPECT_EQ(readAgesUpToDate(dir.path()), std::nullopt);
+    EXPECT_EQ(bringAgesUpToDate(dir.path(), kMonday, days, {}).caughtUp.size(), 1u);
+    EXPECT_EQ(readAgesUpToDate(dir.path()), kMonday);
+    EXPECT_EQ(stored(), fileOf({line("Ana", "", "31", "5/12")}));
+}
+
+TEST_F(CatchUp, AClockSetBackChangesNothing)
+{
+    const std::string content =
+        fileOf({line("Ana", "", "30", "07/12"), line("Bea", "", "1", "06/12")});
+    writeBytes(dir / "data.tvl", content);
+    AgeDays days = planAgeDays(2026y / December / 10d, kMonday);
+    ASSERT_FALSE(days.agesMayChange);
+    const AgeUpdateResult result = bringAgesUpToDate(dir.path(), kMonday, days, {"Ana"});
+    EXPECT_TRUE(result.saved);
+    EXPECT_EQ(stored(), content);
+    EXPECT_FALSE(marked("07122026§Ana§"));
+    EXPECT_FALSE(marked("06122026§Bea§"));
+    EXPECT_FALSE(marked(kAgesUpToDateFileName));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 #include <set>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -90,6 +91,17 @@ protected:
         return readBytes(dir / file);
     }
     std::string contacts() const { return readBytes(dir / "data.tvl"); }
+    std::string remembered() const { return readBytes(dir / "ages-up-to-date.txt"); }
+    void remember(const std::string& day) const { writeBytes(dir / "ages-up-to-date.txt", day); }
+    // The birthday markers standing in the program directory.
+    std::set<std::string> markers() const
+    {
+        std::set<std::string> names;
+        for (const std::string& name : files())
+            if (name.find("\xC2\xA7") != std::string::npos)
+                names.insert(name);
+        return names;
+    }
     std::set<std::string> files() const
     {
         std::set<std::string> names;
@@ -105,6 +117,7 @@ TEST_F(AviselaProcess, NothingDueEndsAtOnceWithoutLoadingQtOrTouchingFiles)
         fileOf({contact("Ana", "Anita", "30", "07/12"), contact("Bea", "", "40", "19/06"), "",
                 cp1252("Ciro§§1§31/02§§§§§")});
     writeBytes(dir / "data.tvl", content);
+    remember("2026-06-14\n");
     const auto before = files();
     const auto started = std::chrono::steady_clock::now();
     // No display at all: a window or a connection to one would fail loudly here.
@@ -120,6 +133,29 @@ TEST_F(AviselaProcess, NothingDueEndsAtOnceWithoutLoadingQtOrTouchingFiles)
     after.erase("avisela.out");
     after.erase(".Avisela.lock");
     EXPECT_EQ(after, before);
+    // The one change of the day's first start: the day the ages are up to date.
+    EXPECT_EQ(remembered(), "2026-06-15\n");
+
+    // Every later start that day touches nothing at all.
+    struct stat first {};
+    ::stat((dir / "ages-up-to-date.txt").c_str(), &first);
+    EXPECT_EQ(start("2026-06-15")->waitForExit(5s), 0);
+    struct stat second {};
+    ::stat((dir / "ages-up-to-date.txt").c_str(), &second);
+    EXPECT_EQ(first.st_ino, second.st_ino);
+    EXPECT_EQ(first.st_mtim.tv_nsec, second.st_mtim.tv_nsec);
+    EXPECT_EQ(contacts(), content);
+}
+
+// The first start ever remembers its day and catches up nothing: it cannot know what passed.
+TEST_F(AviselaProcess, TheFirstStartEverCatchesUpNothing)
+{
+    const std::string content = fileOf({contact("Ana", "", "30", "05/12")});
+    writeBytes(dir / "data.tvl", content);
+    EXPECT_EQ(start("2026-12-07")->waitForExit(5s), 0);
+    EXPECT_EQ(contacts(), content);
+    EXPECT_EQ(remembered(), "2026-12-07\n");
+    EXPECT_EQ(markers(), std::set<std::string>{});
 }
 
 TEST_F(AviselaProcess, MissingContactFileLeavesTodaysDayMarker)
@@ -170,6 +206,14 @@ TEST_F(AviselaProcess, BirthdaysShowTheWindowsAndAdvanceEachAgeOnceADay)
         << output();
     EXPECT_TRUE(contains(contacts(), advanced));
     EXPECT_FALSE(contains(contacts(), cp1252("Ana§Anita§32§")));
+    third->kill();
+
+    // The daily timer's start, once the day's reminders were given, ends at once and unseen:
+    // windows closed in the morning do not come back at its hour.
+    const std::string given = contacts();
+    auto daily = start("2026-12-07", {"QT_QPA_PLATFORM=offscreen", "TORTAVELA_DAILY_START=1"});
+    EXPECT_EQ(daily->waitForExit(5s), 0);
+    EXPECT_EQ(contacts(), given);
 }
 
 TEST_F(AviselaProcess, AFifoOrADeviceEndsTheStartAtOnceAndUnseen)
@@ -234,6 +278,207 @@ TEST_F(AviselaProcess, TwentyStartsInAReadOnlyProgramDirectoryLeaveOneCopy)
     EXPECT_EQ(runningCopies(), 1);
     // Nothing could be written; the age waits for the next start.
     EXPECT_EQ(contacts(), fileOf({contact("Ana", "", "30", "07/12")}));
+}
+
+// The catch-up on faked dates, through the real program: the bytes of data.tvl, the markers and
+// the remembered day after each start.
+struct CatchUpRow {
+    const char* row;
+    const char* remembered; // the day of the last start
+    const char* today;
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+    std::set<std::string> markers;
+    const char* rememberedAfter;
+};
+
+void PrintTo(const CatchUpRow& row, std::ostream* out)
+{
+    *out << row.row;
+}
+
+class AviselaCatchUp : public AviselaProcess, public testing::WithParamInterface<CatchUpRow> {};
+
+TEST_P(AviselaCatchUp, CountsEachMissedBirthdayOnceAndTellsIt)
+{
+    const CatchUpRow& row = GetParam();
+    writeBytes(dir / "data.tvl", fileOf(row.before));
+    remember(std::string(row.remembered) + "\n");
+    const std::string expected = fileOf(row.after);
+    {
+        auto avisela = startWithWindows(row.today);
+        ASSERT_TRUE(eventually([&] {
+            return remembered() == std::string(row.rememberedAfter) + "\n";
+        })) << output()
+            << remembered();
+        EXPECT_EQ(contacts(), expected);
+        EXPECT_EQ(markers(), row.markers);
+        // The windows stay until closed: the birthdays caught up are told.
+        EXPECT_TRUE(avisela->running()) << output();
+    }
+    // A second start the same day changes nothing and catches up nothing again.
+    auto again = startWithWindows(row.today);
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(contacts(), expected);
+    EXPECT_EQ(markers(), row.markers);
+    EXPECT_EQ(remembered(), std::string(row.rememberedAfter) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FakedDates, AviselaCatchUp,
+    testing::Values(
+        // Off from Friday to Monday: Saturday's and Sunday's birthdays, an unknown age kept.
+        CatchUpRow{"weekend",
+                   "2026-12-04",
+                   "2026-12-07",
+                   {contact("Ana Núñez", "", "30", "05/12"), contact("Bea", "Bei", "", "06/12"),
+                    contact("Ciro", "", "50", "04/12"), contact("Dora", "", "9", "20/06")},
+                   {contact("Ana Núñez", "", "31", "5/12"), contact("Bea", "Bei", "", "6/12"),
+                    contact("Ciro", "", "50", "4/12"), contact("Dora", "", "9", "20/6")},
+                   {"05122026§Ana Núñez§", "06122026§Bea§Bei"},
+                   "2026-12-07"},
+        // Across the month's end, with a birthday today: one rewrite for both.
+        CatchUpRow{"monthEnd",
+                   "2026-11-27",
+                   "2026-12-01",
+                   {contact("Ana", "", "30", "30/11"), contact("Bea", "", "40", "01/12"),
+                    contact("Ciro", "", "50", "27/11"), contact("Dora", "", "5", "28/11")},
+                   {contact("Ana", "", "31", "30/11"), contact("Bea", "", "41", "1/12"),
+                    contact("Ciro", "", "50", "27/11"), contact("Dora", "", "6", "28/11")},
+                   {"30112026§Ana§", "01122026§Bea§", "28112026§Dora§"},
+                   "2026-12-01"},
+        CatchUpRow{"yearEnd",
+                   "2026-12-30",
+                   "2027-01-02",
+                   {contact("Ana", "", "30", "31/12"), contact("Bea", "", "40", "01/01"),
+                    contact("Ciro", "", "50", "30/12")},
+                   {contact("Ana", "", "31", "31/12"), contact("Bea", "", "41", "1/1"),
+                    contact("Ciro", "", "50", "30/12")},
+                   {"31122026§Ana§", "01012027§Bea§"},
+                   "2027-01-02"},
+        // 29 February counts on 28 February of a common year.
+        CatchUpRow{"leapDayInACommonYear",
+                   "2027-02-26",
+                   "2027-03-01",
+                   {contact("Leo", "", "3", "29/02"), contact("Lea", "", "7", "28/02"),
+                    contact("Max", "", "1", "01/03")},
+                   {contact("Leo", "", "4", "29/2"), contact("Lea", "", "8", "28/2"),
+                    contact("Max", "", "2", "1/3")},
+                   {"28022027§Leo§", "28022027§Lea§", "01032027§Max§"},
+                   "2027-03-01"},
+        // Two years off: at most one birthday per contact is caught up, within the last 366
+        // days (a year ago today, for a birthday today, besides today's): Dora's 6/12 of 2026
+        // counts, that of 2025 is further back.
+        CatchUpRow{
+            "twoYears",
+            "2024-12-01",
+            "2026-12-07",
+            {contact("Ana", "", "30", "05/12"), contact("Bea", "", "40", "07/12"),
+             contact("Ciro", "", "50", "10/01"), contact("Dora", "", "20", "06/12")},
+            {contact("Ana", "", "31", "5/12"), contact("Bea", "", "42", "7/12"),
+             contact("Ciro", "", "51", "10/1"), contact("Dora", "", "21", "6/12")},
+            {"05122026§Ana§", "07122025§Bea§", "07122026§Bea§", "10012026§Ciro§", "06122026§Dora§"},
+            "2026-12-07"}),
+    [](const testing::TestParamInfo<CatchUpRow>& info) { return std::string(info.param.row); });
+
+TEST_F(AviselaProcess, MarkersOlderThanTheCatchUpCanLookBackAreRemoved)
+{
+    writeBytes(dir / "data.tvl", fileOf({contact("Ana", "", "30", "05/06")}));
+    remember("2026-11-30\n");
+    for (const char* old : {"05122024§Ana§", "06122025§Ana§", "1112024Eva"})
+        writeBytes(dir / old, "");
+    for (const char* kept : {"07122025§Ana§", "712.tvl", "notas.txt"})
+        writeBytes(dir / kept, "");
+    writeBytes(dir / "01012025§Con nota§", "algo");
+    EXPECT_EQ(start("2026-12-07")->waitForExit(5s), 0);
+    for (const char* old : {"05122024§Ana§", "06122025§Ana§", "1112024Eva"})
+        EXPECT_FALSE(std::filesystem::exists(dir / old)) << old;
+    for (const char* kept : {"07122025§Ana§", "712.tvl", "notas.txt", "01012025§Con nota§"})
+        EXPECT_TRUE(std::filesystem::exists(dir / kept)) << kept;
+}
+
+TEST_F(AviselaProcess, AClockSetBackCatchesUpNothingAndChangesNothing)
+{
+    const std::string content =
+        fileOf({contact("Ana", "", "30", "07/12"), contact("Bea", "", "40", "08/12"),
+                contact("Ciro", "", "50", "09/12")});
+    writeBytes(dir / "data.tvl", content);
+    remember("2026-12-10\n");
+    writeBytes(dir / "05122024§Ana§", "");
+    auto avisela = startWithWindows("2026-12-07");
+    // The birthdays are announced: the windows stay.
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_TRUE(avisela->running()) << output();
+    EXPECT_EQ(contacts(), content);
+    EXPECT_EQ(markers(), std::set<std::string>{"05122024§Ana§"});
+    EXPECT_EQ(remembered(), "2026-12-10\n");
+}
+
+TEST_F(AviselaProcess, ADayThatMissedNothingChangesOnlyTheRememberedDay)
+{
+    const std::string content =
+        fileOf({contact("Ana", "", "30", "04/12"), contact("Bea", "", "40", "09/12")});
+    writeBytes(dir / "data.tvl", content);
+    remember("2026-12-04\n");
+    auto avisela = startWithWindows("2026-12-07");
+    ASSERT_TRUE(eventually([&] { return remembered() == "2026-12-07\n"; }));
+    EXPECT_TRUE(avisela->running()); // Bea in two days
+    EXPECT_EQ(contacts(), content);
+    EXPECT_EQ(markers(), std::set<std::string>{});
+}
+
+// A start without a display (the timer's, in a session that gave its user manager none) leaves
+// everything to the next start that can show it.
+TEST_F(AviselaProcess, WithoutADisplayABirthdayDayIsLeftForTheNextStart)
+{
+    const std::string content = fileOf({contact("Ana", "", "30", "05/12")});
+    writeBytes(dir / "data.tvl", content);
+    remember("2026-12-04\n");
+    EXPECT_EQ(start("2026-12-07")->waitForExit(5s), 0);
+    EXPECT_EQ(contacts(), content);
+    EXPECT_EQ(remembered(), "2026-12-04\n");
+}
+
+// Killed at any moment of a catch-up, the next start counts every missed birthday exactly once.
+TEST_F(AviselaProcess, KilledDuringTheCatchUpTheNextStartCountsEachBirthdayOnce)
+{
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+    std::set<std::string> expectedMarkers;
+    for (int i = 0; i < 20'000; ++i) {
+        const std::string name = "Contacto " + std::to_string(i);
+        const bool missed = i % 50 == 0;
+        before.push_back(contact(name, "", std::to_string(i % 90), missed ? "05/12" : "15/06"));
+        after.push_back(
+            contact(name, "", std::to_string(i % 90 + (missed ? 1 : 0)), missed ? "5/12" : "15/6"));
+        if (missed)
+            expectedMarkers.insert("05122026§" + name + "§");
+    }
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> moment(0, 400);
+    int killedBeforeTheEnd = 0;
+    for (int trial = 0; trial < 8; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        for (const std::string& name : files())
+            if (name != "Avisela" && name != "libavisela_windows.so" && name != "Cumple.WAV")
+                std::filesystem::remove(dir / name);
+        writeBytes(dir / "data.tvl", fileOf(before));
+        remember("2026-12-04\n");
+        auto killed = startWithWindows("2026-12-07");
+        std::this_thread::sleep_for(std::chrono::milliseconds(moment(random)));
+        killed->kill(SIGKILL);
+        const std::string left = contacts();
+        EXPECT_TRUE(left == fileOf(before) || left == fileOf(after)) << "a mix of old and new";
+        killedBeforeTheEnd += left == fileOf(before) ? 1 : 0;
+
+        auto next = startWithWindows("2026-12-07");
+        ASSERT_TRUE(eventually([&] { return remembered() == "2026-12-07\n"; }, 30s)) << output();
+        EXPECT_EQ(contacts(), fileOf(after));
+        EXPECT_EQ(markers(), expectedMarkers);
+        EXPECT_FALSE(std::filesystem::exists(dir / "data.tvl.journal"));
+        next->kill();
+    }
+    std::printf("%d of 8 kills came before the new content\n", killedBeforeTheEnd);
 }
 
 // Clicks on the real windows need an X server and xdotool.

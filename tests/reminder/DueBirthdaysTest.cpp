@@ -117,4 +117,24 @@ TEST(DueBirthdays, AnEmptyFileHasNothingDue)
     EXPECT_FALSE(dueBirthdaysIn("", 2026y / December / 7d).anyDue());
 }
 
+// The scan also names the birthdays the catch-up looks at, so that a day that missed nothing
+// needs no rewrite: the days after the remembered one and before today, 29/02 on 28/02 of a
+// common year.
+TEST(DueBirthdays, ListsTheBirthdaysOfTheCatchUpAsMissed)
+{
+    const std::string content =
+        fileOf({contact("Ana", "05/12"), contact("Bea", "04/12"), contact("Ciro", "07/12"),
+                contact("Dora", "6/12"), contact("Eva", "31/12")});
+    const DueBirthdays due = dueBirthdaysIn(content, 2026y / December / 7d, 2026y / December / 4d);
+    EXPECT_EQ(due.missed, (Names{"Ana", "Dora"}));
+    EXPECT_EQ(due.today, (Names{"Ciro"}));
+    EXPECT_TRUE(dueBirthdaysIn(content, 2026y / December / 7d).missed.empty());
+
+    const DueBirthdays leap = dueBirthdaysIn(
+        fileOf({contact("Leo", "29/02"), contact("Lea", "28/02"), contact("Max", "01/03")}),
+        2027y / March / 1d, 2027y / February / 26d);
+    EXPECT_EQ(leap.missed, (Names{"Leo", "Lea"}));
+    EXPECT_EQ(leap.today, (Names{"Max"}));
+}
+
 } // namespace

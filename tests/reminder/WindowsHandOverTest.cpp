@@ -28,6 +28,31 @@ TEST(WindowsHandOver, TheWindowsGetTheScansListsAndDate)
     EXPECT_EQ(received.inOneDay, due.inOneDay);
     EXPECT_EQ(received.inTwoDays, due.inTwoDays);
     EXPECT_EQ(received.inThreeDays, due.inThreeDays);
+    // No catch-up asked for: the ages may change, nothing caught up.
+    EXPECT_TRUE(ageDaysOf(handed).agesMayChange);
+    EXPECT_EQ(ageDaysOf(handed).catchUpAfter, std::nullopt);
+    EXPECT_TRUE(caughtUpOf(handed).empty());
+}
+
+TEST(WindowsHandOver, TheWindowsGetTheAgeDaysAndTheBirthdaysCaughtUp)
+{
+    char program[] = "Avisela";
+    char* argv[] = {program, nullptr};
+    AgeDays days;
+    days.catchUpAfter = 2026y / December / 4d;
+    const std::vector<CaughtUpBirthday> caughtUp = {
+        {"Ana", 2026y / December / 5d}, {std::string("B\0\xF1", 3), 2026y / December / 6d}};
+    WindowsRequest request(DueBirthdays{{}, {"Uno"}, {}, {}}, "/opt/tortavela",
+                           2026y / December / 7d, 1, argv, days, caughtUp);
+    EXPECT_TRUE(ageDaysOf(request.get()).agesMayChange);
+    EXPECT_EQ(ageDaysOf(request.get()).catchUpAfter, days.catchUpAfter);
+    EXPECT_EQ(caughtUpOf(request.get()), caughtUp);
+
+    AgeDays setBack;
+    setBack.agesMayChange = false;
+    WindowsRequest back(DueBirthdays{{"Ana"}, {}, {}, {}}, "/opt/tortavela", 2026y / December / 7d,
+                        1, argv, setBack);
+    EXPECT_FALSE(ageDaysOf(back.get()).agesMayChange);
 }
 
 TEST(WindowsHandOver, AMissingWindowsLibraryIsReportedNotFatal)
