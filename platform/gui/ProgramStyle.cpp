@@ -8,25 +8,39 @@
 namespace platform {
 namespace {
 
-// Two chevrons pointing right (»), or down for a vertical bar, in the text colour of the mode.
-class ExtensionArrowsEngine : public QIconEngine {
+// The icons the style draws itself rather than reading them from an image file: read, the first
+// of them would load every image plugin Qt has before the main window's first paint.
+enum class DrawnIcon {
+    ArrowsRight, // a menu bar's extension button: two chevrons (»)
+    ArrowsDown,  // the same for a vertical bar
+    Cross,       // a search box's clear button (×)
+};
+
+class DrawnIconEngine : public QIconEngine {
 public:
-    explicit ExtensionArrowsEngine(Qt::Orientation orientation) : m_orientation(orientation) {}
+    explicit DrawnIconEngine(DrawnIcon icon) : m_icon(icon) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
         const qreal side = qMin(rect.width(), rect.height()) * 0.6;
         const QRectF box(QPointF(0, 0), QSizeF(side, side));
-        QPainterPath arrows;
-        for (const qreal offset : {0.0, side / 2}) {
-            arrows.moveTo(offset, 0);
-            arrows.lineTo(offset + side / 2, side / 2);
-            arrows.lineTo(offset, side);
+        QPainterPath shape;
+        if (m_icon == DrawnIcon::Cross) {
+            shape.moveTo(box.topLeft());
+            shape.lineTo(box.bottomRight());
+            shape.moveTo(box.topRight());
+            shape.lineTo(box.bottomLeft());
+        } else {
+            for (const qreal offset : {0.0, side / 2}) {
+                shape.moveTo(offset, 0);
+                shape.lineTo(offset + side / 2, side / 2);
+                shape.lineTo(offset, side);
+            }
         }
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->translate(QRectF(rect).center() - box.center());
-        if (m_orientation == Qt::Vertical) {
+        if (m_icon == DrawnIcon::ArrowsDown) {
             painter->translate(box.center());
             painter->rotate(90);
             painter->translate(-box.center());
@@ -34,7 +48,7 @@ public:
         const QPalette::ColorGroup group =
             mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active;
         painter->setPen(QPen(QPalette().color(group, QPalette::ButtonText), qMax(1.0, side / 8)));
-        painter->drawPath(arrows);
+        painter->drawPath(shape);
         painter->restore();
     }
 
@@ -47,10 +61,10 @@ public:
         return pixmap;
     }
 
-    QIconEngine* clone() const override { return new ExtensionArrowsEngine(m_orientation); }
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_icon); }
 
 private:
-    Qt::Orientation m_orientation;
+    DrawnIcon m_icon;
 };
 
 } // namespace
@@ -67,9 +81,11 @@ QIcon ProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption
                                  const QWidget* widget) const
 {
     if (standardIcon == SP_ToolBarHorizontalExtensionButton)
-        return QIcon(new ExtensionArrowsEngine(Qt::Horizontal));
+        return QIcon(new DrawnIconEngine(DrawnIcon::ArrowsRight));
     if (standardIcon == SP_ToolBarVerticalExtensionButton)
-        return QIcon(new ExtensionArrowsEngine(Qt::Vertical));
+        return QIcon(new DrawnIconEngine(DrawnIcon::ArrowsDown));
+    if (standardIcon == SP_LineEditClearButton)
+        return QIcon(new DrawnIconEngine(DrawnIcon::Cross));
     return QProxyStyle::standardIcon(standardIcon, option, widget);
 }
 

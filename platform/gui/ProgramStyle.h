@@ -10,10 +10,10 @@ namespace platform {
 //   text and of the base it stands on. With a dark palette some styles (Fusion) draw an
 //   unchecked box darker than the window, black on a dark base: the user could not tell that
 //   there is a box to check;
-// - the arrows of a tool bar's or menu bar's extension button are drawn here. Every menu bar
-//   asks for that icon when it is made, and the style's own comes from an image file whose
-//   format Qt finds by loading every image plugin, a few milliseconds before the first paint
-//   for a button that the manager's two menus never show.
+// - the arrows of a tool bar's or menu bar's extension button, and the cross of a search box's
+//   clear button, are drawn here. Every menu bar asks for the arrows when it is made, and the
+//   search box for its cross; the style's own come from image files whose format Qt finds by
+//   loading every image plugin, a few milliseconds before the first paint.
 class ProgramStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;

@@ -34,8 +34,9 @@ class ProgramStyleTest : public QObject {
 private slots:
     void initTestCase() { QApplication::setStyle(new platform::ProgramStyle); }
 
-    // A menu bar asks for its extension button's arrows when it is made. Read from an image
-    // file, they would load every image plugin Qt has before the main window's first paint.
+    // A menu bar asks for its extension button's arrows when it is made, and the search box for
+    // its clear button. Read from an image file, they would load every image plugin Qt has
+    // before the main window's first paint.
     void theMainWindowComesUpWithoutImagePlugins()
     {
         QVERIFY(loadedLibraries().contains("libQt6Widgets"));
@@ -52,6 +53,8 @@ private slots:
         const QImage vertical =
             style->standardIcon(QStyle::SP_ToolBarVerticalExtensionButton).pixmap(16).toImage();
         QVERIFY(opaquePixels(horizontal) > 0);
+        QVERIFY(opaquePixels(
+                    style->standardIcon(QStyle::SP_LineEditClearButton).pixmap(16).toImage()) > 0);
         QVERIFY(opaquePixels(vertical) > 0);
         // Pointing down, the arrows are the right-pointing ones turned a quarter.
         QCOMPARE(
