@@ -5,7 +5,6 @@
 #include "exchange/BirthDate.h"
 #include "exchange/CardImport.h"
 #include "exchange/StorageProblem.h"
-#include "exchange/Transliteration.h"
 #include "exchange/VCardReader.h"
 #include "exchange/VCardValue.h"
 
@@ -13,11 +12,6 @@ namespace mirror {
 namespace {
 
 using contacts::ContactField;
-
-bool isOneLine(ContactField field)
-{
-    return field != ContactField::Note && field != ContactField::Address;
-}
 
 std::optional<int> birthYear(const exchange::VCard& card)
 {
@@ -49,25 +43,30 @@ CardReading readMirroredCard(std::string_view text, std::chrono::year_month_day 
     MirroredCard mirrored;
     if (const auto uid = card.first("UID"))
         mirrored.uid = exchange::unescapeText(exchange::decodeValue(*uid).text);
+    // The import's rule makes each value one the file can hold; a name left with nothing keeps
+    // the card out.
+    if (!imported.storable()) {
+        reading.problem = exchange::describe(imported.problems.front());
+        return reading;
+    }
     for (exchange::Role role : exchange::kRoles) {
         if (role == ContactField::Age)
             continue;
         const std::string& value = exchange::valueOf(imported.values, role);
-        const auto storable = exchange::storableText(value, isOneLine(role));
-        if (!storable) {
-            reading.problem = std::string(exchange::fieldCaption(role)) + ": «" + value +
-                              "» no queda en nada que el archivo de contactos pueda guardar.";
-            return reading;
-        }
-        if (storable->changed)
-            mirrored.transliterated.push_back(value + " → " + storable->text);
-        const auto bytes = contacts::utf8ToWindows1252(storable->text);
+        const auto bytes = contacts::utf8ToWindows1252(value);
         if (!bytes) {
             reading.problem = std::string(exchange::fieldCaption(role)) + ": «" + value +
                               "» no se puede guardar en el archivo de contactos.";
             return reading;
         }
         mirrored.fields[role] = *bytes;
+    }
+    for (const exchange::ValueChange& change : imported.changes) {
+        if (change.kind == exchange::ValueChange::Transliterated)
+            mirrored.transliterated.push_back(change.original + " → " +
+                                              exchange::valueOf(imported.values, change.role));
+        else if (change.kind == exchange::ValueChange::LeftEmpty)
+            mirrored.transliterated.push_back(change.original + " → (nada)");
     }
     if (mirrored.fields[ContactField::Name].empty()) {
         reading.problem = "La tarjeta no tiene nombre.";
