@@ -121,6 +121,12 @@ struct ChangeCase {
     std::size_t conflicts;
 };
 
+// ctest lists a case by what it tries, not by its bytes.
+void PrintTo(const ChangeCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
 class SyncChange : public testing::TestWithParam<ChangeCase> {};
 
 TEST_P(SyncChange, BringsBothSidesInStep)
