@@ -2,14 +2,13 @@
 
 #include "exchange/AsciiText.h"
 #include "exchange/ExportedText.h"
+#include "exchange/VCardLines.h"
 
 #include <array>
 #include <functional>
 
 namespace exchange {
 namespace {
-
-constexpr size_t kMaxLineBytes = 75;
 
 // One property as written: its physical lines, folded or soft-broken, line ends included.
 struct WrittenProperty {
@@ -122,38 +121,10 @@ std::string plainParameters(std::string_view parameters)
     return kept;
 }
 
-std::string escapeText(std::string_view value)
-{
-    std::string out;
-    for (char c : exportedText(value)) {
-        if (c == '\\' || c == ',' || c == ';')
-            out.push_back('\\');
-        out.push_back(c);
-    }
-    return out;
-}
-
-bool isUtf8Continuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 std::string folded(std::string_view line, std::string_view lineEnd)
 {
     std::string out;
-    size_t room = kMaxLineBytes;
-    while (line.size() > room) {
-        size_t cut = room;
-        while (cut > 0 && isUtf8Continuation(line[cut]))
-            --cut;
-        out.append(line.substr(0, cut));
-        out.append(lineEnd);
-        out.push_back(' ');
-        line.remove_prefix(cut);
-        room = kMaxLineBytes - 1;
-    }
-    out.append(line);
-    out.append(lineEnd);
+    appendFolded(out, line, lineEnd);
     return out;
 }
 

@@ -3,49 +3,12 @@
 #include "exchange/BirthDate.h"
 #include "exchange/ExportedText.h"
 #include "exchange/StableUid.h"
+#include "exchange/VCardLines.h"
 
 #include <optional>
 
 namespace exchange {
 namespace {
-
-constexpr size_t kMaxLineBytes = 75;
-
-// A text value: no control character (see ExportedText.h), and backslashes, commas and
-// semicolons escaped.
-std::string escapeText(std::string_view value)
-{
-    std::string out;
-    out.reserve(value.size() + 8);
-    for (char c : exportedText(value)) {
-        if (c == '\\' || c == ',' || c == ';')
-            out.push_back('\\');
-        out.push_back(c);
-    }
-    return out;
-}
-
-bool isUtf8Continuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// Each continuation line starts with a blank, which readers remove; no character is cut in two.
-void appendFolded(std::string& out, std::string_view line)
-{
-    size_t room = kMaxLineBytes;
-    while (line.size() > room) {
-        size_t cut = room;
-        while (cut > 0 && isUtf8Continuation(line[cut]))
-            --cut;
-        out.append(line.substr(0, cut));
-        out.append("\r\n ");
-        line.remove_prefix(cut);
-        room = kMaxLineBytes - 1;
-    }
-    out.append(line);
-    out.append("\r\n");
-}
 
 void appendProperty(std::string& out, std::string_view head, std::string_view value)
 {

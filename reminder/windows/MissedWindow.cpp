@@ -61,13 +61,9 @@ void MissedWindow::buildControls()
                   QStringLiteral("Cumpleaños que pasaron sin aviso :"), {120, 120, 6015, 255});
     m_list = makeList(this, objectName::missedList, {120, 480, 6015, 2250});
     platform::nameAfterLabel(heading, m_list);
-    m_openManagerButton = makeButton(this, objectName::openManagerButton,
-                                     QStringLiteral("Abrir Base De Datos"), {120, 2880, 2775, 375});
-    m_quitButton =
-        makeButton(this, objectName::quitButton, QStringLiteral("Salir"), {3360, 2880, 2775, 375});
-
-    connect(m_openManagerButton, &QPushButton::clicked, this, [this] { m_session.openManager(); });
-    connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
+    const ButtonRow buttons = makeButtonRow(this, m_session);
+    m_openManagerButton = buttons.openManager;
+    m_quitButton = buttons.quit;
 }
 
 void MissedWindow::setUpTabOrder()

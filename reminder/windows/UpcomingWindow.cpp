@@ -52,13 +52,9 @@ void UpcomingWindow::buildControls()
     useOneSize({label1, label2, label3});
     m_tomorrow = makeList(this, objectName::tomorrow, {4440, 720, 1695, 2010});
     platform::nameAfterLabel(label3, m_tomorrow);
-    m_openManagerButton = makeButton(this, objectName::openManagerButton,
-                                     QStringLiteral("Abrir Base De Datos"), {120, 2880, 2775, 375});
-    m_quitButton =
-        makeButton(this, objectName::quitButton, QStringLiteral("Salir"), {3360, 2880, 2775, 375});
-
-    connect(m_openManagerButton, &QPushButton::clicked, this, [this] { m_session.openManager(); });
-    connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
+    const ButtonRow buttons = makeButtonRow(this, m_session);
+    m_openManagerButton = buttons.openManager;
+    m_quitButton = buttons.quit;
 }
 
 void UpcomingWindow::setUpTabOrder()

@@ -1,6 +1,8 @@
 #include "reminder/windows/WindowControls.h"
 
 #include "platform/gui/Geometry.h"
+#include "reminder/windows/ObjectNames.h"
+#include "reminder/windows/ReminderSession.h"
 
 #include <QFontMetrics>
 #include <QShortcut>
@@ -47,6 +49,18 @@ void closeOnEscape(QWidget* window)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     escape->setContext(Qt::WindowShortcut);
     QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+}
+
+ButtonRow makeButtonRow(QWidget* window, ReminderSession& session)
+{
+    const ButtonRow row{makeButton(window, objectName::openManagerButton,
+                                   QStringLiteral("Abrir Base De Datos"), {120, 2880, 2775, 375}),
+                        makeButton(window, objectName::quitButton, QStringLiteral("Salir"),
+                                   {3360, 2880, 2775, 375})};
+    QObject::connect(row.openManager, &QPushButton::clicked, window,
+                     [&session] { session.openManager(); });
+    QObject::connect(row.quit, &QPushButton::clicked, window, &QWidget::close);
+    return row;
 }
 
 } // namespace reminder

@@ -68,6 +68,17 @@ inline QPushButton* makeButton(QWidget* window, const char* name, const QString&
     return button;
 }
 
+class ReminderSession;
+
+struct ButtonRow {
+    QPushButton* openManager;
+    QPushButton* quit;
+};
+
+// The buttons under the lists of the upcoming and the missed birthdays: "Abrir Base De Datos"
+// starts the manager, "Salir" closes the window.
+ButtonRow makeButtonRow(QWidget* window, ReminderSession& session);
+
 // The window's own font and fixed client size.
 inline void setUpWindow(QWidget* window, const char* name, const QString& caption, double width,
                         double height)
