@@ -84,13 +84,13 @@ private slots:
                          QString::number(letters.size());
             return items;
         };
-        QCOMPARE(
-            items("mnuarchivo"),
-            (QStringList{"Agregar...=mnuadd Ctrl+N", "Modificar...=mnumodi", "Quitar=mnudel Del",
-                         "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
-                         "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
-                         "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion",
-                         "Salir=mnuend Ctrl+Q", "letters 9 of 9"}));
+        QCOMPARE(items("mnuarchivo"),
+                 (QStringList{
+                     "Agregar...=mnuadd Ctrl+N", "Modificar...=mnumodi", "Quitar=mnudel Del",
+                     "Importar contactos...=mnuimportar", "Exportar contactos...=mnuexportar",
+                     "Exportar cumpleaños...=mnuexportarcumple", "Sincronizar ahora=syncNowCommand",
+                     "Cuenta de sincronización...=syncAccountCommand", "-=mnuguion",
+                     "Salir=mnuend Ctrl+Q", "letters 9 of 9"}));
         QCOMPARE(items("mnuayuda"), (QStringList{"Acerca De...=mnuacerca",
                                                  "Guía de Tortavela=mnuguia", "letters 2 of 2"}));
         QCOMPARE(
