@@ -350,6 +350,7 @@ void MainWindow::setUpColumns()
     connect(m_shown, &QAbstractItemModel::modelReset, this, &MainWindow::showSelectedContact);
     connect(m_shown, &QAbstractItemModel::rowsInserted, this, &MainWindow::showSelectedContact);
     connect(m_shown, &QAbstractItemModel::rowsRemoved, this, &MainWindow::showSelectedContact);
+    connect(m_shown, &QAbstractItemModel::layoutChanged, this, &MainWindow::showSelectedContact);
     // The count caption always tells the number of contacts.
     const auto contactsChanged = [this] {
         showCount();
