@@ -34,6 +34,7 @@ CARDS = (
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Eva Soto\r\nTEL:611 222 333\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Íñigo Ruiz\r\nBDAY:19751130\r\n"
     "ADR;TYPE=home:;;Calle Mayor 3;Bilbao;;48005;España\r\nNOTE:Primo\\nde Javier\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Łukasz Wiśniewski\r\nBDAY:1988-06-14\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Dora Ibáñez\r\nBDAY:1990-03-05\r\nEND:VCARD\r\n")
 
 
@@ -119,6 +120,12 @@ def manager_windows(desktop, out):
     crop(desktop, ["Importar contactos"], os.path.join(out, "importar.png"))
     desktop.press(desktop.find(preview, "push button", "Cancelar"))
     wait_for(lambda: not desktop.showing(preview), "the preview closing")
+
+    desktop.menu(window, "Archivo", "Cuenta de sincronización...")
+    account = desktop.window(app, "Cuenta de sincronización")
+    crop(desktop, ["Cuenta de sincronización"], os.path.join(out, "cuenta.png"))
+    desktop.press(desktop.find(account, "push button", "Cancelar"))
+    wait_for(lambda: not desktop.showing(account), "the account dialog closing")
 
     desktop.menu(window, "Ayuda", "Acerca De...")
     desktop.window(app, "Acerca De Tortavela")
