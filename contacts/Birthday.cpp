@@ -77,6 +77,32 @@ bool fallsOn(DayMonth birthday, std::chrono::year_month_day date)
     return birthday.day == 29 && month == 2 && day == 28 && !date.year().is_leap();
 }
 
+std::optional<std::chrono::year_month_day> birthdayInYear(DayMonth birthday, int yearNumber)
+{
+    using namespace std::chrono;
+    if (!isCalendarDay(birthday))
+        return std::nullopt;
+    const year theYear{yearNumber};
+    int dayNumber = birthday.day;
+    if (birthday.month == 2 && birthday.day == 29 && !theYear.is_leap())
+        dayNumber = 28;
+    const year_month_day date{theYear, month{static_cast<unsigned>(birthday.month)},
+                              day{static_cast<unsigned>(dayNumber)}};
+    return date.ok() ? std::optional(date) : std::nullopt;
+}
+
+std::optional<std::chrono::year_month_day> lastBirthdayBefore(DayMonth birthday,
+                                                              std::chrono::year_month_day today)
+{
+    const int thisYear = static_cast<int>(today.year());
+    for (const int yearNumber : {thisYear, thisYear - 1}) {
+        const auto date = birthdayInYear(birthday, yearNumber);
+        if (date && *date < today)
+            return date;
+    }
+    return std::nullopt;
+}
+
 std::optional<int> daysUntilNext(DayMonth birthday, std::chrono::year_month_day today)
 {
     using namespace std::chrono;

@@ -33,6 +33,14 @@ int daysInMonth(int monthNumber);
 // 29/02 is celebrated on 28/02, so that it is neither skipped nor announced twice.
 bool fallsOn(DayMonth birthday, std::chrono::year_month_day date);
 
+// The day the birthday falls on in that year (see fallsOn); nothing for a day no calendar has.
+std::optional<std::chrono::year_month_day> birthdayInYear(DayMonth birthday, int yearNumber);
+
+// The last day before `today` on which the birthday fell (see fallsOn), at most a year back;
+// nothing for a day no calendar has.
+std::optional<std::chrono::year_month_day> lastBirthdayBefore(DayMonth birthday,
+                                                              std::chrono::year_month_day today);
+
 // The days from `today` to the next day the birthday falls on (see fallsOn): 0 when it is today,
 // at most 365. Nothing for a day no calendar has, which never comes.
 std::optional<int> daysUntilNext(DayMonth birthday, std::chrono::year_month_day today);

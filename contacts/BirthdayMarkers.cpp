@@ -1,5 +1,6 @@
 #include "contacts/BirthdayMarkers.h"
 
+#include "contacts/Birthday.h"
 #include "contacts/Windows1252.h"
 
 #include <algorithm>
@@ -248,6 +249,21 @@ std::vector<std::chrono::year_month_day> birthdayMarkerDates(std::string_view fi
         }
     }
     return dates;
+}
+
+std::vector<MarkerFile> currentAgeMarkers(std::string_view birthdayField, std::string_view name,
+                                          std::string_view alias, std::chrono::year_month_day today,
+                                          bool withToday)
+{
+    std::vector<MarkerFile> markers;
+    const auto birthday = parseBirthday(birthdayField);
+    if (!birthday)
+        return markers;
+    if (const auto last = lastBirthdayBefore(*birthday, today))
+        markers.push_back(birthdayMarker(*last, name, alias));
+    if (withToday && fallsOn(*birthday, today))
+        markers.push_back(birthdayMarker(today, name, alias));
+    return markers;
 }
 
 } // namespace contacts

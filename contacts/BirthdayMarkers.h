@@ -37,6 +37,14 @@ std::string compactBirthdayMarkerName(std::chrono::year_month_day date, std::str
 MarkerFile birthdayMarker(std::chrono::year_month_day date, std::string_view name,
                           std::string_view alias);
 
+// The markers of a contact whose age was just set as its current one, typed or computed from a
+// year of birth: its last birthday before today, which the reminder's catch-up of birthdays it
+// did not see must not count once more, and today's too when `withToday` and the birthday is
+// today. None for a birthday field that names no calendar day.
+std::vector<MarkerFile> currentAgeMarkers(std::string_view birthdayField, std::string_view name,
+                                          std::string_view alias, std::chrono::year_month_day today,
+                                          bool withToday);
+
 // Whether a file name has the form of a marker birthdayMarker makes (readable or compact): the
 // only names a rewrite's journal may ask to remove.
 bool isBirthdayMarkerName(std::string_view fileName);

@@ -268,16 +268,18 @@ ChangeAnswer ContactStore::change(TempFile temp, const Change& change, const Rew
     return answer;
 }
 
-ChangeAnswer ContactStore::add(const Contact& contact, const RewriteHooks& hooks)
+ChangeAnswer ContactStore::add(const Contact& contact, const RewriteHooks& hooks,
+                               const std::vector<MarkerFile>& markers)
 {
-    return change(TempFile::Rewrite, {{}, {}, std::span(&contact, 1)}, hooks);
+    return change(TempFile::Rewrite, {{}, {}, std::span(&contact, 1)}, hooks, markers);
 }
 
 ChangeAnswer ContactStore::replace(const Contact& stored, const Contact& changed,
-                                   const RewriteHooks& hooks)
+                                   const RewriteHooks& hooks,
+                                   const std::vector<MarkerFile>& markers)
 {
     const Replacement replacement{stored, changed};
-    return change(TempFile::Rewrite, {{}, std::span(&replacement, 1), {}}, hooks);
+    return change(TempFile::Rewrite, {{}, std::span(&replacement, 1), {}}, hooks, markers);
 }
 
 ChangeAnswer ContactStore::remove(const Contact& stored, const RewriteHooks& hooks)

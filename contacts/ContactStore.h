@@ -103,11 +103,14 @@ public:
     // that waits for it to come back. A failed read changes nothing the store knows.
     LoadResult load(WhenMissing whenMissing = WhenMissing::Create);
 
-    // The new contact becomes the last line. Refused when its name is stored already.
-    ChangeAnswer add(const Contact& contact, const RewriteHooks& hooks = {});
+    // The new contact becomes the last line. Refused when its name is stored already. The
+    // markers stand with it, as a batch's do.
+    ChangeAnswer add(const Contact& contact, const RewriteHooks& hooks = {},
+                     const std::vector<MarkerFile>& markers = {});
     // The stored contact's lines leave the file and the changed contact becomes the last line.
     ChangeAnswer replace(const Contact& stored, const Contact& changed,
-                         const RewriteHooks& hooks = {});
+                         const RewriteHooks& hooks = {},
+                         const std::vector<MarkerFile>& markers = {});
     // The stored contact's lines leave the file, through "data.tvl2".
     ChangeAnswer remove(const Contact& stored, const RewriteHooks& hooks = {});
     // The removals' lines leave the file; the replacements' contacts, then the additions, become

@@ -81,16 +81,6 @@ void planRow(ImportRow& row, ImportedCard card, const StoredByName& byName)
         row.obstacle = ImportRow::Obstacle::UnwritableValue;
 }
 
-// Whether the stored age already counts today's birthday: it was computed today from the
-// card's year of birth, and the birthday is today.
-bool ageCountsTodaysBirthday(const ImportRow& row, std::chrono::year_month_day today)
-{
-    if (!row.ageFromYear)
-        return false;
-    const auto birthday = contacts::parseBirthday(row.result.birthday);
-    return birthday && contacts::fallsOn(*birthday, today);
-}
-
 } // namespace
 
 bool ImportRow::choosable() const
@@ -199,9 +189,13 @@ contacts::ContactBatch importBatch(const std::vector<ImportRow>& rows,
         if (!row.choosable() || !namesTaken.insert(row.firstOfName).second)
             continue;
         const contacts::Contact contact = *toContact(row.result);
-        if (ageCountsTodaysBirthday(row, today))
-            batch.markers.push_back(
-                contacts::birthdayMarker(today, contact.name(), contact.alias()));
+        // An age from the year of birth counts every birthday up to today's.
+        if (row.ageFromYear) {
+            for (contacts::MarkerFile& marker :
+                 contacts::currentAgeMarkers(contact.field(contacts::ContactField::Birthday),
+                                             contact.name(), contact.alias(), today, true))
+                batch.markers.push_back(std::move(marker));
+        }
         if (row.updated)
             batch.replacements.push_back({*row.updated, contact});
         else

@@ -1,5 +1,6 @@
 #include "manager/MainWindow.h"
 
+#include "contacts/BirthdayMarkers.h"
 #include "contacts/ContactFile.h"
 #include "manager/AboutWindow.h"
 #include "manager/ContactDialog.h"
@@ -766,8 +767,14 @@ void MainWindow::openContactDialog(std::optional<contacts::Contact> contact)
 void MainWindow::storeEnteredContact(ContactDialog& dialog, const contacts::Contact& entered)
 {
     const auto& original = dialog.original();
-    contacts::ChangeAnswer answer =
-        original ? m_store.replace(*original, entered) : m_store.add(entered);
+    // An age typed is the contact's current one: a birthday before today that the reminder did
+    // not see must not be counted in it again. Today's birthday is still the reminder's to count.
+    std::vector<contacts::MarkerFile> markers;
+    if (!original || original->age() != entered.age())
+        markers = contacts::currentAgeMarkers(entered.birthday(), entered.name(), entered.alias(),
+                                              m_env.today(), false);
+    contacts::ChangeAnswer answer = original ? m_store.replace(*original, entered, {}, markers)
+                                             : m_store.add(entered, {}, markers);
     // A renamed contact stays the same card of the address book it is synced with.
     const std::string written = answer.written() && !answer.addedContacts.empty()
                                     ? answer.addedContacts.front().line()

@@ -265,14 +265,14 @@ private:
         markTodaysAgeFromYear(fields);
     }
 
-    // An age computed from a card's year already counts today's birthday: the reminder must not
-    // advance it once more today.
+    // An age computed from a card's year already counts every birthday up to today's: the
+    // reminder must not advance it once more, today or in its catch-up of the days it missed.
     void markTodaysAgeFromYear(const Fields& book)
     {
-        const auto dayMonth = contacts::parseBirthday(book[ContactField::Birthday]);
-        if (dayMonth && contacts::fallsOn(*dayMonth, m_days.today))
-            m_plan.book.markers.push_back(contacts::birthdayMarker(
-                m_days.today, book[ContactField::Name], book[ContactField::Alias]));
+        for (contacts::MarkerFile& marker :
+             contacts::currentAgeMarkers(book[ContactField::Birthday], book[ContactField::Name],
+                                         book[ContactField::Alias], m_days.today, true))
+            m_plan.book.markers.push_back(std::move(marker));
     }
 
     void followPair(const SyncedPair& pair)

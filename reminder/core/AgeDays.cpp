@@ -54,21 +54,6 @@ int daysBetween(Date from, Date to)
     return static_cast<int>((std::chrono::sys_days{to} - std::chrono::sys_days{from}).count());
 }
 
-// The day the birthday falls on in the given year.
-std::optional<Date> birthdayIn(contacts::DayMonth birthday, int yearNumber)
-{
-    using namespace std::chrono;
-    const year theYear{yearNumber};
-    int dayNumber = birthday.day;
-    if (birthday.month == 2 && birthday.day == 29 && !theYear.is_leap())
-        dayNumber = 28;
-    const Date date{theYear, month{static_cast<unsigned>(birthday.month)},
-                    day{static_cast<unsigned>(dayNumber)}};
-    if (!date.ok())
-        return std::nullopt;
-    return date;
-}
-
 } // namespace
 
 std::optional<Date> readAgesUpToDate(const std::filesystem::path& programDir)
@@ -145,7 +130,7 @@ std::optional<Date> birthdayBetween(contacts::DayMonth birthday, Date after, Dat
     if (!contacts::isCalendarDay(birthday))
         return std::nullopt;
     for (int yearNumber = yearOf(before); yearNumber >= yearOf(after); --yearNumber) {
-        const auto date = birthdayIn(birthday, yearNumber);
+        const auto date = contacts::birthdayInYear(birthday, yearNumber);
         if (date && *date < before)
             return *date > after ? date : std::nullopt;
     }

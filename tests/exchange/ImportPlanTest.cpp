@@ -170,7 +170,9 @@ TEST(ImportPlan, AnUpdateKeepsTheStoredNameAndWhatTheCardLacks)
 
 // The reminder advances an age on the contact's birthday unless its marker says that the age
 // counts that birthday already. An age computed today from the year of birth does.
-TEST(ImportPlan, AnAgeFromTheYearOfBirthCountsTodaysBirthday)
+// An age from the year of birth counts every birthday up to today's: the reminder must count
+// neither today's once more nor, in its catch-up of days it did not run, the last one before.
+TEST(ImportPlan, AnAgeFromTheYearOfBirthCountsEveryBirthdayUpToToday)
 {
     const auto rows =
         plan(card("Hoy", "BDAY:1990-12-08\r\nNICKNAME:Ñoño\r\n") +
@@ -180,13 +182,20 @@ TEST(ImportPlan, AnAgeFromTheYearOfBirthCountsTodaysBirthday)
     EXPECT_EQ(rows[2].result.age, "35");
     const contacts::ContactBatch batch = importBatch(rows, all(rows), kToday);
     ASSERT_EQ(batch.additions.size(), 3u);
-    EXPECT_EQ(batch.markers, (std::vector<contacts::MarkerFile>{
-                                 contacts::birthdayMarker(kToday, "Hoy", cp1252("Ñoño"))}));
+    using namespace std::chrono;
+    EXPECT_EQ(batch.markers,
+              (std::vector<contacts::MarkerFile>{
+                  contacts::birthdayMarker(2025y / December / 8d, "Hoy", cp1252("Ñoño")),
+                  contacts::birthdayMarker(kToday, "Hoy", cp1252("Ñoño")),
+                  contacts::birthdayMarker(2025y / December / 9d, cp1252("Mañana"), "")}));
 
     // 29 February is celebrated on the 28th in a common year, by the age and by the reminder.
     const auto leap = planImport(
         importCards(readVCards(card("Bisiesto", "BDAY:2000-02-29\r\n")), 2027y / February / 28d),
         {}, {});
     EXPECT_EQ(leap[0].result.age, "27");
-    EXPECT_EQ(importBatch(leap, {0}, 2027y / February / 28d).markers.size(), 1u);
+    EXPECT_EQ(importBatch(leap, {0}, 2027y / February / 28d).markers,
+              (std::vector<contacts::MarkerFile>{
+                  contacts::birthdayMarker(2026y / February / 28d, "Bisiesto", ""),
+                  contacts::birthdayMarker(2027y / February / 28d, "Bisiesto", "")}));
 }

@@ -1,3 +1,4 @@
+#include "contacts/BirthdayMarkers.h"
 #include "manager/ContactListModel.h"
 #include "tests/manager/ManagerHarness.h"
 #include "tests/support/FileText.h"
@@ -307,6 +308,36 @@ private slots:
         QCOMPARE(
             manager.bytes(),
             fileOf({recordLine({"Ana", "", "treinta", stored.toStdString(), "", "", "", ""})}));
+    }
+
+    // The age typed is the contact's current one: its last birthday before today is marked as
+    // counted, so that the reminder's catch-up of days it did not run leaves it alone. Today's
+    // birthday is still the reminder's to count.
+    void theAgeTypedCountsTheBirthdaysBeforeToday_data()
+    {
+        QTest::addColumn<int>("day");
+        QTest::addColumn<int>("lastYear"); // the year of the last birthday before today
+        QTest::newRow("5 December, three days ago") << 4 << 2026;
+        QTest::newRow("8 December, today") << 7 << 2025;
+    }
+
+    void theAgeTypedCountsTheBirthdaysBeforeToday()
+    {
+        using namespace std::chrono;
+        QFETCH(int, day);
+        QFETCH(int, lastYear);
+        const year_month_day today = 2026y / December / 8d;
+        ManagerHarness manager("", [today] { return today; });
+        auto* form = manager.openDialog("mnuadd");
+        fillForm(form, {"Ana", "Anita", "31"}, day, 11);
+        clickAceptar(form);
+        const auto marked = [&](year_month_day date) {
+            return std::filesystem::exists(manager.dir() /
+                                           contacts::birthdayMarkerName(date, "Ana", "Anita"));
+        };
+        const unsigned dayNumber = static_cast<unsigned>(day) + 1;
+        QVERIFY(marked(year_month_day{year{lastYear}, December, std::chrono::day{dayNumber}}));
+        QVERIFY(!marked(today));
     }
 
     void aContactFileRemovedMeanwhileIsCreatedWithTheNewLine()

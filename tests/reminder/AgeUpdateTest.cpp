@@ -1,5 +1,7 @@
 #include "reminder/core/AgeUpdate.h"
 
+#include "contacts/BirthdayMarkers.h"
+#include "contacts/ContactStore.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TempDir.h"
 
@@ -321,6 +323,27 @@ TEST_F(CatchUp, AMarkerOfEitherFormMeansTheBirthdayWasCounted)
     // Without names of today's, nothing else is rewritten: not even the birthdays' short form.
     EXPECT_EQ(result.rewrite.outcome, contacts::RewriteResult::Outcome::Declined);
     EXPECT_EQ(stored(), before);
+}
+
+// An age typed or computed after a birthday the reminder missed is the current one: the contact
+// comes with the marker of that birthday, and the catch-up leaves it alone.
+TEST_F(CatchUp, AnAgeSetAfterTheMissedBirthdayIsNotCountedAgain)
+{
+    store({line("Bea", "", "40", "05/12")});
+    const Date sunday = 2026y / December / 6d;
+    contacts::ContactStore book(dir.path());
+    ASSERT_EQ(book.load().status, contacts::LoadResult::Status::Read);
+    const contacts::Contact ana(contacts::Contact::Values{"Ana", "", "31", "05/12"});
+    ASSERT_TRUE(book.add(ana, {},
+                         contacts::currentAgeMarkers(ana.birthday(), ana.name(), ana.alias(),
+                                                     sunday, false))
+                    .written());
+
+    const AgeUpdateResult result = updateAges(dir.path(), kMonday, {}, kFriday);
+    EXPECT_EQ(result.caughtUp, (std::vector<CaughtUpBirthday>{{"Bea", 2026y / December / 5d}}));
+    EXPECT_EQ(stored(), fileOf({line("Bea", "", "41", "5/12")}) + "Ana\xA7\xA7"
+                                                                  "31\xA7"
+                                                                  "5/12\xA7\xA7\xA7\xA7\xA7\r\n");
 }
 
 TEST_F(CatchUp, AYearAgoTodayAndTodayAreTwoBirthdays)
