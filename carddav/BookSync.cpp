@@ -100,7 +100,6 @@ void BookSync::start()
     ++m_rounds;
     step("list");
     m_input = {};
-    m_cards.clear();
     m_input.today = m_env.today();
     m_input.collection = m_account.addressBook.path(QUrl::FullyDecoded).toStdString();
     const std::optional<mirror::SyncState> state = mirror::readState(m_env.programDir);
@@ -108,10 +107,10 @@ void BookSync::start()
         m_input.state = *state;
     } else {
         m_input.state.addressBook = m_input.collection;
-        if (state)
+        if (state) {
             m_input.state.events = state->events; // the calendar's events are still ours
-        if (state)
             m_input.state.calendar = state->calendar;
+        }
     }
     // The book as it stands; the store's own rewrite finds its contacts again under the lock.
     contacts::ContactStore reader(m_env.programDir);
@@ -160,11 +159,16 @@ void BookSync::listChanges()
                 etags[href] = resource.etag.toStdString();
         }
         for (auto& [href, etag] : etags)
-            m_cards.push_back({href, etag, std::nullopt});
-        m_input.server = m_cards;
-        step("fetch");
-        fetchCards(mirror::cardsToFetch(m_input), 0);
+            m_input.server.push_back({href, etag, std::nullopt});
+        fetchNeededCards();
     });
+}
+
+// The server's cards are listed: fetch those the plan needs whole.
+void BookSync::fetchNeededCards()
+{
+    step("fetch");
+    fetchCards(mirror::cardsToFetch(m_input), 0);
 }
 
 void BookSync::listAllCards()
@@ -189,10 +193,8 @@ void BookSync::listAllCards()
         if (!m_newCtag.empty() && m_newCtag == m_input.state.ctag) {
             // Nothing changed on the server since the last sync.
             for (const mirror::SyncedPair& pair : m_input.state.pairs)
-                m_cards.push_back({pair.href, pair.etag, std::nullopt});
-            m_input.server = m_cards;
-            step("fetch");
-            fetchCards(mirror::cardsToFetch(m_input), 0);
+                m_input.server.push_back({pair.href, pair.etag, std::nullopt});
+            fetchNeededCards();
             return;
         }
         DavCall etags{"PROPFIND", m_account.addressBook, kEtagsBody,
@@ -208,11 +210,9 @@ void BookSync::listAllCards()
                 const std::string href = hrefOf(resource.href);
                 if (href == m_input.collection || resource.isCollection || resource.status != 200)
                     continue;
-                m_cards.push_back({href, resource.etag.toStdString(), std::nullopt});
+                m_input.server.push_back({href, resource.etag.toStdString(), std::nullopt});
             }
-            m_input.server = m_cards;
-            step("fetch");
-            fetchCards(mirror::cardsToFetch(m_input), 0);
+            fetchNeededCards();
         });
     });
 }

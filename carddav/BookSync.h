@@ -57,6 +57,7 @@ private:
     void step(const char* name);
     void listChanges();
     void listAllCards();
+    void fetchNeededCards();
     void fetchCards(std::vector<std::string> hrefs, std::size_t from);
     void plan();
     void writeServer();
@@ -80,7 +81,6 @@ private:
 
     // One round's findings.
     mirror::SyncInput m_input;
-    std::vector<mirror::ServerCard> m_cards;
     std::string m_newSyncToken;
     std::string m_newCtag;
     mirror::SyncPlan m_plan;

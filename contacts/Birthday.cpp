@@ -108,15 +108,10 @@ std::optional<int> daysUntilNext(DayMonth birthday, std::chrono::year_month_day 
     using namespace std::chrono;
     if (!isCalendarDay(birthday))
         return std::nullopt;
-    const auto celebratedIn = [&](year y) {
-        // In a common year 29/02 is celebrated on the 28th, as fallsOn says.
-        const bool leapDayInCommonYear = birthday.month == 2 && birthday.day == 29 && !y.is_leap();
-        return year_month_day{y, month{static_cast<unsigned>(birthday.month)},
-                              day{static_cast<unsigned>(leapDayInCommonYear ? 28 : birthday.day)}};
-    };
-    year_month_day next = celebratedIn(today.year());
+    const int thisYear = static_cast<int>(today.year());
+    year_month_day next = *birthdayInYear(birthday, thisYear);
     if (sys_days{next} < sys_days{today})
-        next = celebratedIn(today.year() + years{1});
+        next = *birthdayInYear(birthday, thisYear + 1);
     return static_cast<int>((sys_days{next} - sys_days{today}).count());
 }
 

@@ -53,12 +53,13 @@ bool contains(std::string_view field, std::string_view word)
     return found != field.end();
 }
 
-} // namespace
-
+// The byte that stands for a Windows-1252 byte in a search: lower case, the accent taken off.
 char searchLetter(char byte)
 {
     return searchLetters()[static_cast<unsigned char>(byte)];
 }
+
+} // namespace
 
 std::vector<std::string> searchWords(std::string_view windows1252Text)
 {

@@ -11,9 +11,6 @@
 // (á, è, ü...) with their plain vowel, while ñ stays a letter of its own, as in the list's order.
 namespace contacts {
 
-// The byte that stands for a Windows-1252 byte in a search: lower case, the accent taken off.
-char searchLetter(char byte);
-
 // The words of a search, each in search letters; blanks separate them.
 std::vector<std::string> searchWords(std::string_view windows1252Text);
 

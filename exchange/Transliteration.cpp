@@ -2,6 +2,7 @@
 
 #include "contacts/Record.h"
 #include "contacts/Windows1252.h"
+#include "exchange/AsciiText.h"
 
 #include <algorithm>
 #include <memory>
@@ -39,11 +40,6 @@ bool allStorable(std::string_view utf8)
         utf8.remove_prefix(length);
     }
     return true;
-}
-
-bool hasNonBlank(std::string_view utf8)
-{
-    return std::any_of(utf8.begin(), utf8.end(), [](char c) { return c != ' ' && c != '\t'; });
 }
 
 // What ICU's transliteration is asked for: a character the file cannot hold that none of the
@@ -298,7 +294,7 @@ std::optional<StorableText> storableText(std::string_view utf8, bool oneLine)
 
     StorableText result;
     result.text = built.finish();
-    if (hasNonBlank(utf8) && !hasNonBlank(result.text))
+    if (!trimBlanks(utf8).empty() && trimBlanks(result.text).empty())
         return std::nullopt;
     std::string composedText;
     for (const char32_t c : text)

@@ -1,9 +1,10 @@
 #include "manager/WindowMemory.h"
 
+#include "platform/AutostartEntry.h"
+
 #include <QSettings>
 #include <QString>
 #include <QVariant>
-#include <cstdlib>
 
 namespace manager {
 
@@ -22,14 +23,7 @@ QSettings settingsIn(const std::filesystem::path& file)
 
 std::filesystem::path windowMemoryFile()
 {
-    std::filesystem::path folder;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME");
-        config && std::filesystem::path(config).is_absolute()) {
-        folder = config;
-    } else if (const char* home = std::getenv("HOME")) {
-        folder = std::filesystem::path(home) / ".config";
-    }
-    return folder / "tortavela" / "Agendela.conf";
+    return platform::configHome() / "tortavela" / "Agendela.conf";
 }
 
 std::optional<WindowMemory> recallWindow(const std::filesystem::path& file)

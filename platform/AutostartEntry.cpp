@@ -74,13 +74,18 @@ std::string userChoiceLines(std::string_view entry)
     return kept;
 }
 
+std::filesystem::path configHome()
+{
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return config;
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home ? home : "") / ".config";
+}
+
 std::filesystem::path autostartDirectory()
 {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome && configHome[0] == '/')
-        return std::filesystem::path(configHome) / "autostart";
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home ? home : "") / ".config" / "autostart";
+    return configHome() / "autostart";
 }
 
 std::string desktopExecValue(const std::filesystem::path& program)

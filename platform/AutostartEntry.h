@@ -19,6 +19,10 @@ inline constexpr std::string_view kUserChoiceKeys[] = {"Hidden", "X-GNOME-Autost
 // each key, each followed by a line feed.
 std::string userChoiceLines(std::string_view entry);
 
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, else
+// ~/.config.
+std::filesystem::path configHome();
+
 // $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when the variable is unset or not absolute.
 std::filesystem::path autostartDirectory();
 

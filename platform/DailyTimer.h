@@ -18,7 +18,6 @@
 namespace platform {
 
 inline constexpr const char* kDailyTimerUnit = "tortavela-avisela.timer";
-inline constexpr const char* kDailyServiceUnit = "tortavela-avisela.service";
 inline constexpr const char* kDailyTimerEnabledFileName = "daily-timer-enabled";
 
 // How long one call of systemctl may take before it is given up (a user instance that hangs).

@@ -127,14 +127,8 @@ AgeDays planAgeDays(std::optional<Date> remembered, Date today)
 
 std::optional<Date> birthdayBetween(contacts::DayMonth birthday, Date after, Date before)
 {
-    if (!contacts::isCalendarDay(birthday))
-        return std::nullopt;
-    for (int yearNumber = yearOf(before); yearNumber >= yearOf(after); --yearNumber) {
-        const auto date = contacts::birthdayInYear(birthday, yearNumber);
-        if (date && *date < before)
-            return *date > after ? date : std::nullopt;
-    }
-    return std::nullopt;
+    const auto last = contacts::lastBirthdayBefore(birthday, before);
+    return last && *last > after ? last : std::nullopt;
 }
 
 Date oldestMarkerKept(Date today)
